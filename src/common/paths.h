@@ -1,0 +1,24 @@
+// Paths as data files write them: folders with a trailing backslash, joined by
+// plain concatenation, opened on a case-sensitive file system.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cabdrive {
+
+// folder + name, nothing added: a folder must end with its separator.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+// The file-system path of a data path: backslashes become slashes, and a
+// component that does not exist with its exact case is looked up without
+// regard to ASCII letter case (data written on Windows). When nothing matches,
+// the slash form is returned, so that opening it fails as usual.
+std::filesystem::path resolveDataPath(std::string_view dataPath);
+
+// The whole content of a data path, or nothing when it cannot be read.
+std::optional<std::string> readDataFileBytes(std::string_view dataPath);
+
+}  // namespace cabdrive
