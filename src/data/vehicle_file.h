@@ -1,0 +1,24 @@
+// The vehicle file: one train's controller, brakes, traction, sounds and cab panel.
+#pragma once
+
+#include <string_view>
+
+#include "data/vehicle_spec.h"
+#include "view/picture.h"
+
+namespace cabdrive {
+
+// Reads folder + fileName (plain concatenation: the folder ends with its
+// separator, or is empty for a file in the current directory). The picture
+// strips are loaded through `pictures` from the same folder. Any failure
+// throws LoadError("車両ファイルに誤りがあります" + the section label in
+// force); a [Notch] list on a diesel or an [Engine] list on an electric train
+// throws its own message.
+VehicleSpec loadVehicle(std::string_view folder, std::string_view fileName, PictureLoader& pictures);
+
+// The adjustments made once every data file is loaded: an automatic air
+// brake always has 4 brake positions; a notched brake needs at least 3
+// (LoadError("ブレーキの段数を3段以上に設定してください") otherwise).
+void checkVehicleAfterLoading(VehicleSpec& vehicle);
+
+}  // namespace cabdrive
