@@ -1,12 +1,225 @@
 // cabdrive-check: loading and summarising a data folder.
 #include "data_folder_check.h"
 
+#include <cstdio>
+#include <string_view>
+
+#include "common/load_error.h"
+#include "data/mascon_map.h"
+#include "data/route_distances.h"
+#include "data/route_file.h"
+#include "data/settings.h"
+#include "data/vehicle_file.h"
+
 namespace cabdrive {
 
-int checkDataFolder(const std::string&, const std::string&, PictureLoader&, std::ostream&, std::ostream& err)
+namespace {
+
+constexpr std::string_view defaultTrainFile = "train_E231_5B.dat";
+
+std::string withTrailingSeparator(std::string folder)
 {
-    err << "not yet\n";
-    return 1;
+    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
+        folder += '/';
+    return folder;
+}
+
+// Splits "folder\name" or "folder/name" after its last separator.
+std::pair<std::string, std::string> splitVehiclePath(const std::string& path)
+{
+    const std::size_t cut = path.find_last_of("/\\");
+    if (cut == std::string::npos)
+        return {"", path};
+    return {path.substr(0, cut + 1), path.substr(cut + 1)};
+}
+
+// hh:mm:ss of a timetable clock in 1/30 s since midnight.
+std::string clockText(std::int64_t ticks)
+{
+    const bool negative = ticks < 0;
+    const std::int64_t seconds = (negative ? -ticks : ticks) / 30;
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld", negative ? "-" : "", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    return text;
+}
+
+std::string metres(std::int64_t cm)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(cm) / 100.0);
+    return text;
+}
+
+std::string tonnes(fixed4 mass)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4Lf", mass.value());
+    return text;
+}
+
+const char* stationKindText(std::int32_t kind)
+{
+    switch (kind) {
+    case 0: return "stop";
+    case 1: return "pass";
+    case 2: return "stop, no service";
+    case 3: return "special";
+    default: return "unknown kind";
+    }
+}
+
+const char* brakeKindText(const VehicleSpec& v)
+{
+    return v.brakeType == 0 ? "automatic air brake" : "notched brake";
+}
+
+const char* protectionText(std::int32_t atsType)
+{
+    switch (atsType) {
+    case 0: return "spot type";
+    case 1: return "pattern type";
+    case 2: return "cab signalling";
+    default: return "unknown type";
+    }
+}
+
+void printVehicle(std::ostream& out, const std::string& name, const VehicleSpec& v)
+{
+    out << "vehicle " << name << ": " << (v.engineType == 1 ? "electric" : "diesel") << ", " << v.cars << " cars, mass "
+        << tonnes(v.trainMass) << " t\n";
+    out << "  power notches " << v.powerNotches << ", brake notches " << v.brakeNotches << " (" << brakeKindText(v)
+        << (v.brakeType2 > 0 ? ", electric brake" : "") << "), " << (v.handleType == 0 ? "one-handle" : "two-handle")
+        << " controller\n";
+    out << "  protection: " << protectionText(v.atsType) << (v.atsType == 0 && v.atsAlert == 1 ? " with speed checks" : "")
+        << "\n";
+    out << "  tables: [Notch] " << v.notchTable.size() << ", [PowerMode] " << v.powerModes.size() << ", [CurrentP] "
+        << v.currentP.size() << ", [CurrentB] " << v.currentB.size() << ", [Engine] " << v.engineTable.size()
+        << ", [EngineRate] " << v.engineRates.size() << ", [DriveSound] " << v.driveSounds.size() << ", [EngineSound1] "
+        << v.engineSound1.size() << ", [EngineSound3] " << v.engineSound3.size() << ", [SwitchSound] "
+        << v.switchSounds.size() << ", [Lamp_signal] " << v.cabSignalCodes.size() << ", [Others] "
+        << v.otherPictures.size() << "\n";
+}
+
+template <typename Table>
+void printCount(std::ostream& out, bool& first, std::string_view key, const Table& table)
+{
+    out << (first ? "  tables: " : ", ") << key << ' ' << table.size();
+    first = false;
+}
+
+// Frames that lie in no [SpeedUnit] row get the distance 0: almost always a
+// table that stops short of the line's objects.
+template <typename Table, typename FrameOf>
+void warnOutsideSpeedUnits(std::ostream& out, const RouteData& r, std::string_view key, const Table& table, FrameOf frameOf)
+{
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::int32_t frame = frameOf(table[i]);
+        if (!speedUnitRowByScan(r.speedUnits, frame))
+            out << "  warning: " << key << " row " << i << " frame " << frame << " lies in no [SpeedUnit] row; its distance is 0\n";
+    }
+}
+
+void printWarnings(std::ostream& out, const RouteData& r)
+{
+    for (std::size_t k = 1; k < r.speedUnits.size(); ++k) {
+        if (r.speedUnits[k].fromFrame != r.speedUnits[k - 1].toFrame)
+            out << "  warning: [SpeedUnit] row " << k << " starts at frame " << r.speedUnits[k].fromFrame
+                << ", not where the row before it ends (" << r.speedUnits[k - 1].toFrame << ")\n";
+    }
+    warnOutsideSpeedUnits(out, r, "[Station]", r.stations, [](const Station& s) { return s.stopFrame; });
+    warnOutsideSpeedUnits(out, r, "[Signal]", r.signals, [](const SignalRow& s) { return s.column(6); });
+    warnOutsideSpeedUnits(out, r, "[SpeedLimit]", r.speedLimits, [](const SpeedLimitRow& l) { return l.column(4); });
+    warnOutsideSpeedUnits(out, r, "[SpeedCheck1]", r.speedChecks1, [](const SpeedCheck1Row& c) { return c.column(3); });
+    warnOutsideSpeedUnits(out, r, "[SpeedCheck2]", r.speedChecks2, [](const SpeedCheck2Row& c) { return c.column(3); });
+}
+
+void printRoute(std::ostream& out, const std::string& fileName, const RouteData& r)
+{
+    out << "route " << fileName << ": " << r.lineName;
+    if (!r.lineName2.empty())
+        out << " / " << r.lineName2;
+    out << "\n  video " << r.dataName << ".avi, start frame " << r.startPos << ", "
+        << (r.oneMan != 0 ? "one-person operation" : "conductor operation") << "\n";
+    out << "  stations " << r.stations.size() << ":\n";
+    for (std::size_t i = 0; i < r.stations.size(); ++i) {
+        const Station& s = r.stations[i];
+        out << "    " << i << ' ' << s.name << ": kind " << s.kind << " (" << stationKindText(s.kind) << "), stop frame "
+            << s.stopFrame << ", " << metres(s.stopDistance) << " m, departs " << clockText(s.departureTime) << "\n";
+    }
+    bool first = true;
+    printCount(out, first, "[StafSwitch]", r.stafSwitches);
+    printCount(out, first, "[MovieStop]", r.movieStops);
+    printCount(out, first, "[MovieSwitch]", r.movieSwitches);
+    printCount(out, first, "[Speed_Signal]", r.speedSignals);
+    printCount(out, first, "[Pre_Train]", r.preTrains);
+    printCount(out, first, "[SoundData]", r.soundData);
+    out << ", [Announce] " << r.announceCount() << ", [KankoSound2] " << r.kankoSound2Count;
+    printCount(out, first, "[Sound]", r.sounds);
+    printCount(out, first, "[Sound2]", r.sound2s);
+    printCount(out, first, "[Doppler]", r.dopplers);
+    printCount(out, first, "[Tunnel]", r.tunnels);
+    printCount(out, first, "[Atten]", r.attens);
+    printCount(out, first, "[Station]", r.stations);
+    printCount(out, first, "[StopSound]", r.stopSounds);
+    printCount(out, first, "[Signal]", r.signals);
+    printCount(out, first, "[TrafficSignal]", r.trafficSignals);
+    printCount(out, first, "[Slope]", r.slopes);
+    printCount(out, first, "[Sign]", r.signs);
+    printCount(out, first, "[Anim]", r.anims);
+    printCount(out, first, "[SignalKanko]", r.signalKankos);
+    printCount(out, first, "[StationKanko]", r.stationKankos);
+    printCount(out, first, "[SpeedLimit]", r.speedLimits);
+    printCount(out, first, "[SpeedCheck1]", r.speedChecks1);
+    printCount(out, first, "[SpeedCheck2]", r.speedChecks2);
+    printCount(out, first, "[OtherKanko]", r.otherKankos);
+    printCount(out, first, "[LimitKanko]", r.limitKankos);
+    printCount(out, first, "[AnimImageList]", r.animPictures);
+    printCount(out, first, "[TrafficSignalImageList]", r.trafficSignalPictures);
+    printCount(out, first, "[SpeedUnit]", r.speedUnits);
+    printCount(out, first, "[CrossImageList]", r.crossPictures);
+    printCount(out, first, "[Cross]", r.crosses);
+    printCount(out, first, "[Time]", r.times);
+    printCount(out, first, "[Switch]", r.switches);
+    out << "\n  pattern targets " << r.patternTargets.size() << "\n";
+    printWarnings(out, r);
+}
+
+}  // namespace
+
+int checkDataFolder(const std::string& dataFolder, const std::string& vehicleFile, PictureLoader& pictures,
+                    std::ostream& out, std::ostream& err)
+{
+    const std::string programFolder = withTrailingSeparator(dataFolder);
+    const auto [vehicleFolder, trainFileName] = splitVehiclePath(vehicleFile.empty() ? std::string(defaultTrainFile) : vehicleFile);
+    try {
+        const MasconMap mascon = loadMasconMap(programFolder);
+        const Settings settings = loadSettings(programFolder);
+        VehicleSpec vehicle = loadVehicle(programFolder + vehicleFolder, trainFileName, pictures);
+        const std::size_t vehicleChannels = vehicle.driveSounds.size() + vehicle.engineSound1.size() + vehicle.engineSound3.size();
+        std::unique_ptr<RouteData> routes[2];
+        const char* routeFiles[2] = {"line_down.dat", "line_up.dat"};
+        for (int i = 0; i < 2; ++i) {
+            routes[i] = loadRoute(RouteSource{programFolder, routeFiles[i], trainFileName, vehicleChannels}, pictures);
+            deriveDistances(*routes[i]);
+        }
+        checkVehicleAfterLoading(vehicle);
+
+        std::size_t masconSlots = 0;
+        for (std::size_t k = 1; k <= MasconMap::slotCount; ++k)
+            masconSlots += mascon.slot(k).empty() ? 0 : 1;
+        out << "data folder " << programFolder << "\n";
+        out << "settings: view " << settings.viewWidth << " x " << settings.viewHeight << ", video folder \""
+            << settings.videoFolder << "\", " << settings.infoTexts.size() << " info texts\n";
+        out << "controller map: " << masconSlots << " slots\n";
+        printVehicle(out, vehicleFolder + trainFileName, vehicle);
+        for (int i = 0; i < 2; ++i)
+            printRoute(out, routeFiles[i], *routes[i]);
+        return 0;
+    } catch (const LoadError& e) {
+        err << e.what() << "\n";
+        return 1;
+    }
 }
 
 }  // namespace cabdrive

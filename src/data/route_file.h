@@ -1,0 +1,28 @@
+// Loading a route file ("line_down.dat" or "line_up.dat") into RouteData.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "data/route_data.h"
+
+namespace cabdrive {
+
+struct RouteSource {
+    std::string programFolder;  // with its trailing separator; route pictures are relative to it
+    std::string routeFileName;
+    std::string trainFileName;         // the running vehicle's file, compared by [Monitor]
+    std::size_t vehicleSoundChannels = 0;  // channels the vehicle's sounds already take
+};
+
+// The sound device has this many channels in all.
+inline constexpr std::size_t soundChannelCapacity = 320;
+
+// Reads programFolder + routeFileName and loads the pictures it names through
+// `pictures`. Throws LoadError with the message the user sees; for a route-file
+// error that is "路線ファイルに誤りがあります。" + label + ":" + the line read last.
+// The derived distances stay 0 until deriveDistances runs.
+std::unique_ptr<RouteData> loadRoute(const RouteSource& source, PictureLoader& pictures);
+
+}  // namespace cabdrive
