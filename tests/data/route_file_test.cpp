@@ -1,21 +1,17 @@
 // Tests of the route file loader: keys, tables, labels in messages, pictures.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
-#include <unistd.h>
 
 #include "common/load_error.h"
 #include "data/route_distances.h"
 #include "data/route_file.h"
 #include "support/fake_picture_loader.h"
+#include "support/temp_folder.h"
 
 namespace cabdrive {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string routeError(const std::string& label, const std::string& line)
 {
@@ -46,19 +42,11 @@ std::string repeatedRows(int count, const std::function<std::string(int)>& row)
 
 class RouteFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() / ("cabdrive-route-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    std::string programFolder() const { return m_folder.string() + "/"; }
+    std::string programFolder() const { return m_temp.folder(); }
 
     std::unique_ptr<RouteData> load(const std::string& text, std::size_t vehicleChannels = 0)
     {
-        std::ofstream(m_folder / "line_down.dat", std::ios::binary) << text;
+        m_temp.write("line_down.dat", text);
         return loadRoute(RouteSource{programFolder(), "line_down.dat", "train.dat", vehicleChannels}, pictures);
     }
 
@@ -75,7 +63,7 @@ protected:
     test::FakePictureLoader pictures;
 
 private:
-    fs::path m_folder;
+    test::TempFolder m_temp;
 };
 
 TEST_F(RouteFileTest, SingleValuesAreReadOneLineEach)

@@ -64,6 +64,11 @@ TEST(DataFolderCheck, TakesAVehicleInItsOwnFolder)
     EXPECT_NE(r.out.find("vehicle diesel\\kiha.dat: diesel"), std::string::npos) << r.out;
     // An automatic air brake always has 4 positions.
     EXPECT_NE(r.out.find("brake notches 4 (automatic air brake"), std::string::npos) << r.out;
+
+    const std::string fullPath = fs::absolute(checkFolder + "/diesel/kiha.dat").string();
+    const CheckResult absolute = check(checkFolder, fullPath);
+    ASSERT_EQ(absolute.status, 0) << absolute.err;
+    EXPECT_NE(absolute.out.find("vehicle " + fullPath + ": diesel"), std::string::npos) << absolute.out;
 }
 
 // A copy of the good folder with one text replaced in one file.

@@ -195,7 +195,9 @@ int checkDataFolder(const std::string& dataFolder, const std::string& vehicleFil
     try {
         const MasconMap mascon = loadMasconMap(programFolder);
         const Settings settings = loadSettings(programFolder);
-        VehicleSpec vehicle = loadVehicle(programFolder + vehicleFolder, trainFileName, pictures);
+        // A vehicle file is relative to the data folder unless given in full.
+        const std::string vehicleFolderPath = vehicleFolder.starts_with('/') ? vehicleFolder : programFolder + vehicleFolder;
+        VehicleSpec vehicle = loadVehicle(vehicleFolderPath, trainFileName, pictures);
         const std::size_t vehicleChannels = vehicle.driveSounds.size() + vehicle.engineSound1.size() + vehicle.engineSound3.size();
         std::unique_ptr<RouteData> routes[2];
         const char* routeFiles[2] = {"line_down.dat", "line_up.dat"};
