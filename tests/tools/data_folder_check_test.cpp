@@ -71,8 +71,10 @@ TEST(DataFolderCheck, TakesAVehicleInItsOwnFolder)
     EXPECT_NE(absolute.out.find("vehicle " + fullPath + ": diesel"), std::string::npos) << absolute.out;
 }
 
-// A copy of the good folder with one text replaced in one file.
+// A copy of the good folder with one text replaced in one file, or the
+// file removed when no text is given.
 struct Breakage {
+    const char* name;
     const char* file;
     const char* before;
     const char* after;
@@ -105,14 +107,18 @@ TEST_P(BrokenDataFolder, IsRejectedWithTheExactMessage)
 INSTANTIATE_TEST_SUITE_P(
     EachFile, BrokenDataFolder,
     ::testing::Values(
-        Breakage{"cabdrive.dat", "3,1\r\n", "3\r\n", "stringファイルに誤りがあります"},
-        Breakage{"train_E231_5B.dat", "[Clock]\n260\n", "[Clock]\n2G0\n", "車両ファイルに誤りがあります- アナログ時計"},
-        Breakage{"train_E231_5B.dat", "\nnotch_p.bmp\n", "\nmissing.bmp\n", "車両ファイルに誤りがあります[NotchImageP]"},
-        Breakage{"train_E231_5B.dat", "[Engine_Type]\n1\n", "[Engine_Type]\n0\n", "動力が気動車なのにNotch指定があります"},
-        Breakage{"train_E231_5B.dat", "[Brake]\n8\n", "[Brake]\n2\n", "ブレーキの段数を3段以上に設定してください"},
-        Breakage{"line_down.dat", "川辺,1,2700,", "川辺,1,27OO,",
+        Breakage{"SettingsMissing", "cabdrive.dat", "", "", "stringファイルに誤りがあります"},
+        Breakage{"VehicleMissing", "train_E231_5B.dat", "", "", "車両ファイルに誤りがあります- 列車の基本設定"},
+        Breakage{"RouteMissing", "line_up.dat", "", "", "路線ファイルに誤りがあります。その他:"},
+        Breakage{"SettingsNumber", "cabdrive.dat", "3,1\r\n", "3\r\n", "stringファイルに誤りがあります"},
+        Breakage{"VehicleClock", "train_E231_5B.dat", "[Clock]\n260\n", "[Clock]\n2G0\n", "車両ファイルに誤りがあります- アナログ時計"},
+        Breakage{"VehicleStripPicture", "train_E231_5B.dat", "\nnotch_p.bmp\n", "\nmissing.bmp\n", "車両ファイルに誤りがあります[NotchImageP]"},
+        Breakage{"NotchTableOnADiesel", "train_E231_5B.dat", "[Engine_Type]\n1\n", "[Engine_Type]\n0\n", "動力が気動車なのにNotch指定があります"},
+        Breakage{"TooFewBrakeNotches", "train_E231_5B.dat", "[Brake]\n8\n", "[Brake]\n2\n", "ブレーキの段数を3段以上に設定してください"},
+        Breakage{"RouteStationRow", "line_down.dat", "川辺,1,2700,", "川辺,1,27OO,",
                  "路線ファイルに誤りがあります。[Station]:川辺,1,27OO,200,0,0,0,0,70,0,0,0,0,0,0"},
-        Breakage{"line_down.dat", "image\\stop.bmp,32", "image\\nothing.bmp,32", "停目の生成エラー"}));
+        Breakage{"RouteSignPicture", "line_down.dat", "image\\stop.bmp,32", "image\\nothing.bmp,32", "停目の生成エラー"}),
+    [](const ::testing::TestParamInfo<Breakage>& info) { return std::string(info.param.name); });
 
 TEST(DataFolderCheck, WarnsOfObjectsBeyondTheFilmingSpeedsAndOfGapsBetweenTheirRows)
 {
