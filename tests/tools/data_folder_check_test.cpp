@@ -51,7 +51,7 @@ TEST(DataFolderCheck, SummarisesLinesStationsTablesAndTheVehicle)
     // 972000 / 30 s after midnight is 09:00:00.
     EXPECT_NE(s.find("0 緑ヶ丘: kind 0 (stop), stop frame 30, "), std::string::npos) << s;
     EXPECT_NE(s.find("departs 09:00:00"), std::string::npos) << s;
-    EXPECT_NE(s.find("2 川辺: kind 1 (pass)"), std::string::npos) << s;
+    EXPECT_NE(s.find("2 川辺: kind 1 (pass), stop frame 2700, 1311.10 m\n"), std::string::npos) << s;
     EXPECT_NE(s.find("[Station] 5"), std::string::npos) << s;
     EXPECT_NE(s.find("[Signal] 5"), std::string::npos) << s;
     EXPECT_NE(s.find("pattern targets "), std::string::npos) << s;

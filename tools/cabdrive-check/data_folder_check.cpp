@@ -84,6 +84,29 @@ const char* protectionText(std::int32_t atsType)
     }
 }
 
+// Row counts of tables, a few to a line.
+class TableCounts {
+public:
+    explicit TableCounts(std::ostream& out) : m_out(out) {}
+    ~TableCounts()
+    {
+        if (m_count > 0)
+            m_out << "\n";
+    }
+
+    void add(std::string_view key, std::size_t rows)
+    {
+        m_out << (m_count == 0 ? "  tables: " : m_count % perLine == 0 ? ",\n          " : ", ") << key << ' ' << rows;
+        ++m_count;
+    }
+
+private:
+    static constexpr std::size_t perLine = 8;
+    std::ostream& m_out;
+    std::size_t m_count = 0;
+};
+
+
 void printVehicle(std::ostream& out, const std::string& name, const VehicleSpec& v)
 {
     out << "vehicle " << name << ": " << (v.engineType == 1 ? "electric" : "diesel") << ", " << v.cars << " cars, mass "
@@ -93,19 +116,20 @@ void printVehicle(std::ostream& out, const std::string& name, const VehicleSpec&
         << " controller\n";
     out << "  protection: " << protectionText(v.atsType) << (v.atsType == 0 && v.atsAlert == 1 ? " with speed checks" : "")
         << "\n";
-    out << "  tables: [Notch] " << v.notchTable.size() << ", [PowerMode] " << v.powerModes.size() << ", [CurrentP] "
-        << v.currentP.size() << ", [CurrentB] " << v.currentB.size() << ", [Engine] " << v.engineTable.size()
-        << ", [EngineRate] " << v.engineRates.size() << ", [DriveSound] " << v.driveSounds.size() << ", [EngineSound1] "
-        << v.engineSound1.size() << ", [EngineSound3] " << v.engineSound3.size() << ", [SwitchSound] "
-        << v.switchSounds.size() << ", [Lamp_signal] " << v.cabSignalCodes.size() << ", [Others] "
-        << v.otherPictures.size() << "\n";
-}
-
-template <typename Table>
-void printCount(std::ostream& out, bool& first, std::string_view key, const Table& table)
-{
-    out << (first ? "  tables: " : ", ") << key << ' ' << table.size();
-    first = false;
+    TableCounts counts(out);
+    counts.add("[Notch]", v.notchTable.size());
+    counts.add("[PowerMode]", v.powerModes.size());
+    counts.add("[CurrentP]", v.currentP.size());
+    counts.add("[BrakeCurr]", v.brakeCurr.size());
+    counts.add("[CurrentB]", v.currentB.size());
+    counts.add("[Engine]", v.engineTable.size());
+    counts.add("[EngineRate]", v.engineRates.size());
+    counts.add("[SwitchSound]", v.switchSounds.size());
+    counts.add("[DriveSound]", v.driveSounds.size());
+    counts.add("[EngineSound1]", v.engineSound1.size());
+    counts.add("[EngineSound3]", v.engineSound3.size());
+    counts.add("[Lamp_signal]", v.cabSignalCodes.size());
+    counts.add("[Others]", v.otherPictures.size());
 }
 
 // Frames that lie in no [SpeedUnit] row get the distance 0: almost always a
@@ -134,6 +158,45 @@ void printWarnings(std::ostream& out, const RouteData& r)
     warnOutsideSpeedUnits(out, r, "[SpeedCheck2]", r.speedChecks2, [](const SpeedCheck2Row& c) { return c.column(3); });
 }
 
+void printRouteTables(std::ostream& out, const RouteData& r)
+{
+    TableCounts counts(out);
+    counts.add("[StafSwitch]", r.stafSwitches.size());
+    counts.add("[MovieStop]", r.movieStops.size());
+    counts.add("[MovieSwitch]", r.movieSwitches.size());
+    counts.add("[Speed_Signal]", r.speedSignals.size());
+    counts.add("[Pre_Train]", r.preTrains.size());
+    counts.add("[SoundData]", r.soundData.size());
+    counts.add("[Announce]", r.announceCount());
+    counts.add("[KankoSound2]", r.kankoSound2Count);
+    counts.add("[Sound]", r.sounds.size());
+    counts.add("[Sound2]", r.sound2s.size());
+    counts.add("[Doppler]", r.dopplers.size());
+    counts.add("[Tunnel]", r.tunnels.size());
+    counts.add("[Atten]", r.attens.size());
+    counts.add("[Station]", r.stations.size());
+    counts.add("[StopSound]", r.stopSounds.size());
+    counts.add("[Signal]", r.signals.size());
+    counts.add("[TrafficSignal]", r.trafficSignals.size());
+    counts.add("[Slope]", r.slopes.size());
+    counts.add("[Sign]", r.signs.size());
+    counts.add("[Anim]", r.anims.size());
+    counts.add("[SignalKanko]", r.signalKankos.size());
+    counts.add("[StationKanko]", r.stationKankos.size());
+    counts.add("[SpeedLimit]", r.speedLimits.size());
+    counts.add("[SpeedCheck1]", r.speedChecks1.size());
+    counts.add("[SpeedCheck2]", r.speedChecks2.size());
+    counts.add("[OtherKanko]", r.otherKankos.size());
+    counts.add("[LimitKanko]", r.limitKankos.size());
+    counts.add("[AnimImageList]", r.animPictures.size());
+    counts.add("[TrafficSignalImageList]", r.trafficSignalPictures.size());
+    counts.add("[SpeedUnit]", r.speedUnits.size());
+    counts.add("[CrossImageList]", r.crossPictures.size());
+    counts.add("[Cross]", r.crosses.size());
+    counts.add("[Time]", r.times.size());
+    counts.add("[Switch]", r.switches.size());
+}
+
 void printRoute(std::ostream& out, const std::string& fileName, const RouteData& r)
 {
     out << "route " << fileName << ": " << r.lineName;
@@ -145,43 +208,14 @@ void printRoute(std::ostream& out, const std::string& fileName, const RouteData&
     for (std::size_t i = 0; i < r.stations.size(); ++i) {
         const Station& s = r.stations[i];
         out << "    " << i << ' ' << s.name << ": kind " << s.kind << " (" << stationKindText(s.kind) << "), stop frame "
-            << s.stopFrame << ", " << metres(s.stopDistance) << " m, departs " << clockText(s.departureTime) << "\n";
+            << s.stopFrame << ", " << metres(s.stopDistance) << " m";
+        // A train passing a station keeps no departure time there.
+        if (s.kind != 1)
+            out << ", departs " << clockText(s.departureTime);
+        out << "\n";
     }
-    bool first = true;
-    printCount(out, first, "[StafSwitch]", r.stafSwitches);
-    printCount(out, first, "[MovieStop]", r.movieStops);
-    printCount(out, first, "[MovieSwitch]", r.movieSwitches);
-    printCount(out, first, "[Speed_Signal]", r.speedSignals);
-    printCount(out, first, "[Pre_Train]", r.preTrains);
-    printCount(out, first, "[SoundData]", r.soundData);
-    out << ", [Announce] " << r.announceCount() << ", [KankoSound2] " << r.kankoSound2Count;
-    printCount(out, first, "[Sound]", r.sounds);
-    printCount(out, first, "[Sound2]", r.sound2s);
-    printCount(out, first, "[Doppler]", r.dopplers);
-    printCount(out, first, "[Tunnel]", r.tunnels);
-    printCount(out, first, "[Atten]", r.attens);
-    printCount(out, first, "[Station]", r.stations);
-    printCount(out, first, "[StopSound]", r.stopSounds);
-    printCount(out, first, "[Signal]", r.signals);
-    printCount(out, first, "[TrafficSignal]", r.trafficSignals);
-    printCount(out, first, "[Slope]", r.slopes);
-    printCount(out, first, "[Sign]", r.signs);
-    printCount(out, first, "[Anim]", r.anims);
-    printCount(out, first, "[SignalKanko]", r.signalKankos);
-    printCount(out, first, "[StationKanko]", r.stationKankos);
-    printCount(out, first, "[SpeedLimit]", r.speedLimits);
-    printCount(out, first, "[SpeedCheck1]", r.speedChecks1);
-    printCount(out, first, "[SpeedCheck2]", r.speedChecks2);
-    printCount(out, first, "[OtherKanko]", r.otherKankos);
-    printCount(out, first, "[LimitKanko]", r.limitKankos);
-    printCount(out, first, "[AnimImageList]", r.animPictures);
-    printCount(out, first, "[TrafficSignalImageList]", r.trafficSignalPictures);
-    printCount(out, first, "[SpeedUnit]", r.speedUnits);
-    printCount(out, first, "[CrossImageList]", r.crossPictures);
-    printCount(out, first, "[Cross]", r.crosses);
-    printCount(out, first, "[Time]", r.times);
-    printCount(out, first, "[Switch]", r.switches);
-    out << "\n  pattern targets " << r.patternTargets.size() << "\n";
+    printRouteTables(out, r);
+    out << "  pattern targets " << r.patternTargets.size() << "\n";
     printWarnings(out, r);
 }
 
