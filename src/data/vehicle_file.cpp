@@ -1,6 +1,7 @@
 // Loading the vehicle file into VehicleSpec.
 #include "data/vehicle_file.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -463,6 +464,13 @@ void checkVehicleAfterLoading(VehicleSpec& vehicle)
         vehicle.brakeNotches = 4;
     else if (vehicle.brakeNotches < 3)
         throw LoadError("ブレーキの段数を3段以上に設定してください");
+    // Driving looks up the per-notch tables by notch: a train with more
+    // notches than they hold would read past them.
+    constexpr auto brakeLimit = static_cast<std::int32_t>(decltype(VehicleSpec::soundBrakeBK)::capacity);
+    constexpr auto powerLimit = static_cast<std::int32_t>(
+        std::min(decltype(VehicleSpec::soundPowerPR)::capacity, decltype(VehicleSpec::notchTable)::capacity));
+    if (vehicle.brakeNotches > brakeLimit || vehicle.powerNotches < 0 || vehicle.powerNotches > powerLimit)
+        throw LoadError(vehicleMessage(basicSettingsLabel, {}));
 }
 
 }  // namespace cabdrive

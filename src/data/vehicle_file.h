@@ -18,7 +18,9 @@ VehicleSpec loadVehicle(std::string_view folder, std::string_view fileName, Pict
 
 // The adjustments made once every data file is loaded: an automatic air
 // brake always has 4 brake positions; a notched brake needs at least 3
-// (LoadError("ブレーキの段数を3段以上に設定してください") otherwise).
+// (LoadError("ブレーキの段数を3段以上に設定してください") otherwise). More than
+// 11 brake or power notches, or a negative power notch count, is refused with
+// the vehicle message, as the per-notch tables hold no more.
 void checkVehicleAfterLoading(VehicleSpec& vehicle);
 
 }  // namespace cabdrive

@@ -425,5 +425,27 @@ TEST(VehicleChecks, AutomaticAirBrakeHasFourPositionsAndANotchedBrakeAtLeastThre
     }
 }
 
+TEST(VehicleChecks, NotchCountsMustFitThePerNotchTables)
+{
+    auto checkError = [](std::int32_t brakeType, std::int32_t brakeNotches, std::int32_t powerNotches) {
+        VehicleSpec v;
+        v.brakeType = brakeType;
+        v.brakeNotches = brakeNotches;
+        v.powerNotches = powerNotches;
+        try {
+            checkVehicleAfterLoading(v);
+        } catch (const LoadError& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(checkError(1, 11, 11), "accepted");
+    EXPECT_EQ(checkError(1, 12, 4), vehicleError("- 列車の基本設定"));
+    EXPECT_EQ(checkError(1, 8, 12), vehicleError("- 列車の基本設定"));
+    EXPECT_EQ(checkError(1, 8, -1), vehicleError("- 列車の基本設定"));
+    // An automatic air brake is set to 4 positions whatever the file said.
+    EXPECT_EQ(checkError(0, 40, 5), "accepted");
+}
+
 }  // namespace
 }  // namespace cabdrive
