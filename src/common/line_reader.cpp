@@ -8,7 +8,6 @@ namespace cabdrive {
 
 std::string_view LineReader::readLine()
 {
-    ++m_lineNumber;
     if (atEnd())
         return {};
     const std::size_t newline = m_text.find('\n', m_pos);

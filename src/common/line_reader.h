@@ -20,13 +20,9 @@ public:
 
     bool atEnd() const { return m_pos >= m_text.size(); }
 
-    // 1-based number of the line readLine returned last.
-    std::size_t lineNumber() const { return m_lineNumber; }
-
 private:
     std::string m_text;
     std::size_t m_pos = 0;
-    std::size_t m_lineNumber = 0;
 };
 
 // Opens a data path (see resolveDataPath) and decodes it (see decodeDataText).
