@@ -26,6 +26,16 @@ TEST(Rounding, TiesToEvenIsThePlatformDefault)
     EXPECT_EQ(roundTiesEven(3.5L), 4);
     EXPECT_EQ(roundTiesEven(-2.5L), -2);
     EXPECT_EQ(roundTiesEven(2.5000001L), 3);
+    EXPECT_EQ(roundTiesEven(-3.5L), -4);
+    EXPECT_EQ(roundTiesEven(-0.4999999L), 0);
+    // The same as the floating-point unit's own rounding over quarters,
+    // thirds and large values near the limits of exact fractions.
+    for (long double x = -1000; x <= 1000; x += 0.25L)
+        ASSERT_EQ(roundTiesEven(x), static_cast<std::int64_t>(std::nearbyint(x))) << static_cast<double>(x);
+    for (long double x = -1000; x <= 1000; x += 1.0L / 3)
+        ASSERT_EQ(roundTiesEven(x), static_cast<std::int64_t>(std::nearbyint(x))) << static_cast<double>(x);
+    for (long double x : {4503599627370495.5L, 9007199254740993.5L, -9007199254740993.5L, 1e18L + 0.5L})
+        EXPECT_EQ(roundTiesEven(x), static_cast<std::int64_t>(std::nearbyint(x))) << static_cast<double>(x);
 }
 
 TEST(Rounding, AbsurdValuesSaturateInsteadOfOverflowing)

@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         Breakage{"SettingsMissing", "cabdrive.dat", "", "", "stringファイルに誤りがあります"},
         Breakage{"VehicleMissing", "train_E231_5B.dat", "", "", "車両ファイルに誤りがあります- 列車の基本設定"},
         Breakage{"RouteMissing", "line_up.dat", "", "", "路線ファイルに誤りがあります。その他:"},
-        Breakage{"SettingsNumber", "cabdrive.dat", "3,1\r\n", "3\r\n", "stringファイルに誤りがあります"},
+        Breakage{"SettingsNumber", "cabdrive.dat", "30,1\r\n", "30\r\n", "stringファイルに誤りがあります"},
         Breakage{"VehicleClock", "train_E231_5B.dat", "[Clock]\n260\n", "[Clock]\n2G0\n", "車両ファイルに誤りがあります- アナログ時計"},
         Breakage{"VehicleStripPicture", "train_E231_5B.dat", "\nnotch_p.bmp\n", "\nmissing.bmp\n", "車両ファイルに誤りがあります[NotchImageP]"},
         Breakage{"NotchTableOnADiesel", "train_E231_5B.dat", "[Engine_Type]\n1\n", "[Engine_Type]\n0\n", "動力が気動車なのにNotch指定があります"},

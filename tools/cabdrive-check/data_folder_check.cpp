@@ -4,45 +4,17 @@
 #include <cstdio>
 #include <string_view>
 
+#include "common/clock_text.h"
 #include "common/load_error.h"
+#include "data/data_folder.h"
 #include "data/mascon_map.h"
 #include "data/route_distances.h"
-#include "data/route_file.h"
 #include "data/settings.h"
 #include "data/vehicle_file.h"
 
 namespace cabdrive {
 
 namespace {
-
-constexpr std::string_view defaultTrainFile = "train_E231_5B.dat";
-
-std::string withTrailingSeparator(std::string folder)
-{
-    if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
-        folder += '/';
-    return folder;
-}
-
-// Splits "folder\name" or "folder/name" after its last separator.
-std::pair<std::string, std::string> splitVehiclePath(const std::string& path)
-{
-    const std::size_t cut = path.find_last_of("/\\");
-    if (cut == std::string::npos)
-        return {"", path};
-    return {path.substr(0, cut + 1), path.substr(cut + 1)};
-}
-
-// hh:mm:ss of a timetable clock in 1/30 s since midnight.
-std::string clockText(std::int64_t ticks)
-{
-    const bool negative = ticks < 0;
-    const std::int64_t seconds = (negative ? -ticks : ticks) / 30;
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld", negative ? "-" : "", static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    return text;
-}
 
 std::string metres(std::int64_t cm)
 {
@@ -224,21 +196,16 @@ void printRoute(std::ostream& out, const std::string& fileName, const RouteData&
 int checkDataFolder(const std::string& dataFolder, const std::string& vehicleFile, PictureLoader& pictures,
                     std::ostream& out, std::ostream& err)
 {
-    const std::string programFolder = withTrailingSeparator(dataFolder);
-    const auto [vehicleFolder, trainFileName] = splitVehiclePath(vehicleFile.empty() ? std::string(defaultTrainFile) : vehicleFile);
+    const DataFolder folder = locateDataFolder(dataFolder, vehicleFile);
+    const std::string& programFolder = folder.programFolder;
     try {
         const MasconMap mascon = loadMasconMap(programFolder);
         const Settings settings = loadSettings(programFolder);
-        // A vehicle file is relative to the data folder unless given in full.
-        const std::string vehicleFolderPath = vehicleFolder.starts_with('/') ? vehicleFolder : programFolder + vehicleFolder;
-        VehicleSpec vehicle = loadVehicle(vehicleFolderPath, trainFileName, pictures);
-        const std::size_t vehicleChannels = vehicle.driveSounds.size() + vehicle.engineSound1.size() + vehicle.engineSound3.size();
+        VehicleSpec vehicle = loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures);
         std::unique_ptr<RouteData> routes[2];
         const char* routeFiles[2] = {"line_down.dat", "line_up.dat"};
-        for (int i = 0; i < 2; ++i) {
-            routes[i] = loadRoute(RouteSource{programFolder, routeFiles[i], trainFileName, vehicleChannels}, pictures);
-            deriveDistances(*routes[i]);
-        }
+        for (int i = 0; i < 2; ++i)
+            routes[i] = loadRouteFor(folder, routeFiles[i], vehicle, pictures);
         checkVehicleAfterLoading(vehicle);
 
         std::size_t masconSlots = 0;
@@ -248,7 +215,7 @@ int checkDataFolder(const std::string& dataFolder, const std::string& vehicleFil
         out << "settings: view " << settings.viewWidth << " x " << settings.viewHeight << ", video folder \""
             << settings.videoFolder << "\", " << settings.infoTexts.size() << " info texts\n";
         out << "controller map: " << masconSlots << " slots\n";
-        printVehicle(out, vehicleFolder + trainFileName, vehicle);
+        printVehicle(out, vehicleFile.empty() ? std::string(defaultTrainFile) : vehicleFile, vehicle);
         for (int i = 0; i < 2; ++i)
             printRoute(out, routeFiles[i], *routes[i]);
         return 0;

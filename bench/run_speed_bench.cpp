@@ -1,0 +1,63 @@
+// Benchmark: simulated seconds per wall-clock second for a run in which the
+// driver powers and brakes again and again on the fixture line.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include "data/data_folder.h"
+#include "data/settings.h"
+#include "data/vehicle_file.h"
+#include "input/driver_keys.h"
+#include "platform/qt/qimage_picture_loader.h"
+#include "sim/run.h"
+#include "sim/scheduler.h"
+#include "sound/null_sound_device.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace cabdrive;
+
+void BM_SimulatedSecondsPerSecond(benchmark::State& state)
+{
+    QImagePictureLoader pictures;
+    const DataFolder folder = locateDataFolder(std::string(CABDRIVE_TEST_DATA) + "/check", "");
+    const Settings settings = loadSettings(folder.programFolder);
+    VehicleSpec vehicle = loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures);
+    const auto route = loadRouteFor(folder, "line_down.dat", vehicle, pictures);
+    checkVehicleAfterLoading(vehicle);
+    Scene scene;
+    NullSoundDevice sound;
+    Run run{settings, vehicle, *route, scene, sound, {}, {}};
+
+    constexpr int cycleSeconds = 40;  // 20 s of power, then the brake until the next cycle
+    std::int64_t simulatedSeconds = 0;
+    for (auto _ : state) {
+        startRun(run, 0);
+        Scheduler scheduler(run);
+        scheduler.start();
+        for (int second = 0; second < 3600; ++second) {
+            switch (second % cycleSeconds) {
+            case 0:
+                AsciiDown(run, '5');
+                for (int notch = 0; notch < 4; ++notch)
+                    AsciiDown(run, 'z');
+                break;
+            case cycleSeconds / 2:
+                AsciiDown(run, '5');
+                for (int notch = 0; notch < 5; ++notch)
+                    AsciiDown(run, '.');
+                break;
+            default:
+                break;
+            }
+            scheduler.advanceBy(1s);
+        }
+        simulatedSeconds += 3600;
+        benchmark::DoNotOptimize(run.state.dynamics.trainPosition);
+    }
+    state.counters["simulated_s_per_s"] = benchmark::Counter(static_cast<double>(simulatedSeconds), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SimulatedSecondsPerSecond)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,226 @@
+// The driver's keyboard, mouse wheel and easy-panel bindings.
+#include "input/driver_keys.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "input/controller_state.h"
+#include "input/mascon_update.h"
+#include "sim/run.h"
+
+namespace cabdrive {
+namespace {
+
+constexpr std::int32_t clockStep = 900;  // 1/30 s: 30 s
+
+// The handle keys, whose meaning depends on the controller type.
+void moveHandles(Run& run, char ch)
+{
+    const bool oneHandle = run.vehicle.handleType == 0;
+    const bool twoHandles = run.vehicle.handleType == 1;
+    if (oneHandle) {
+        if (ch == 'z')
+            handleForward(run);
+        if (ch == 'a')
+            handleBack(run);
+        if (ch == 'q')
+            brakeEmergency(run, true);
+    }
+    if (twoHandles) {
+        if (ch == 'z')
+            powerUp(run);
+        if (ch == 'a')
+            powerDown(run);
+        if (ch == ',')
+            brakeRelease(run);
+        if (ch == '.')
+            brakeApply(run);
+        if (ch == '/')
+            brakeEmergency(run, false);
+    }
+    if (ch == '8')
+        handleForward(run);
+    if (ch == '2')
+        handleBack(run);
+    if (ch == '5')
+        allNeutral(run);
+    if (ch == '0')
+        allEmergency(run);
+}
+
+void soundHorns(Run& run, char ch)
+{
+    const VehicleSpec& v = run.vehicle;
+    if (ch == '3') {
+        // A vehicle with the four-part horn sounds it from the tick while the
+        // key is held; the others sound the single horn once per press.
+        if (v.soundHorn4a == 0)
+            run.sound.restart(static_cast<std::size_t>(v.soundHorn), false);
+        else
+            run.state.input.hornSequence = true;
+    }
+    if (ch == '6')
+        run.sound.restart(static_cast<std::size_t>(v.soundHorn2), false);
+    if (ch == '4')
+        run.state.input.buzzer = true;
+}
+
+// The first [MovieStop] frame is where the driver may change ends: standing
+// within 200 frames before it, the video jumps past it to the footage
+// recorded the other way.
+void switchBack(Run& run)
+{
+    if (run.route.movieStops.empty())
+        return;
+    const std::int32_t stopFrame = run.route.movieStops[0];
+    VideoState& video = run.state.video;
+    if (std::fabs(run.state.dynamics.trainSpeed) < 0.1L && stopFrame - 200 < video.currentFrame
+        && video.currentFrame <= stopFrame) {
+        video.currentFrame = stopFrame + 2;
+        video.reversed = 1;
+    }
+}
+
+// Shift with F5 .. F12: moving the train, its speed and the clock by hand.
+void debugJumps(Run& run, Key key)
+{
+    long double& speed = run.state.dynamics.trainSpeed;  // km/h
+    std::int32_t& clock = run.state.clockTicks;
+    std::int32_t& frame = run.state.video.currentFrame;
+    switch (key) {
+    case Key::F11:
+        if (speed > 10)
+            speed -= 10;
+        break;
+    case Key::F12:
+        if (speed < 1000)
+            speed += 10;
+        break;
+    case Key::F10: clock += clockStep; break;
+    case Key::F9: clock -= clockStep; break;
+    case Key::F8:
+        clock += clockStep;
+        frame += 1000;
+        break;
+    case Key::F7: frame -= 1000; break;
+    case Key::F6: frame += 100; break;
+    case Key::F5: frame -= 100; break;
+    default: break;
+    }
+}
+
+}  // namespace
+
+void AsciiDown(Run& run, char ch)
+{
+    RunState& state = run.state;
+    state.vigilanceCounter = 0;
+    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
+    run.scene.setVisible("img_Lamp_EB", false);
+    if (state.input.swapDigits && (ch == '2' || ch == '8'))
+        ch = ch == '2' ? '8' : '2';
+    if (state.input.runNotStarted)
+        return;
+
+    if (ch == 'f')
+        setReverser(run, 1);
+    if (ch == 'b')
+        setReverser(run, -1);
+    if (ch == 'n')
+        setReverser(run, 0);
+    moveHandles(run, ch);
+    masconupdate(run);
+    soundHorns(run, ch);
+    // "d", "7": doors (one-person operation).
+    // "r": protection reset.
+    // " ": protection acknowledge; a refused acknowledgement ends the handler here.
+    // "c", "1": next station announcement; "-": back one announcement.
+    if ((ch == '9' || ch == 'w') && state.controls.powerHandle == 0) {
+        nextPowerMode(run);
+        masconupdate(run);
+    }
+    if (ch == 't')
+        engageConstantSpeed(run);
+    // "w", "s", "x": the gear lever of a manual diesel car.
+    refreshGearText(run);
+    // The notch-change sounds of the brake and power handles start here.
+}
+
+void keydowns(Run& run, Key key, KeyModifiers modifiers)
+{
+    const bool shift = modifiers.shift && !modifiers.ctrl && !modifiers.alt;
+    InputState& input = run.state.input;
+    if (key == Key::Backspace)
+        switchBack(run);
+    if (key == Key::ScrollLock)
+        input.swapDigits = !input.swapDigits;
+    // The cab surface moves in 50 px steps between 150 px up and its home.
+    if (shift && key == Key::Up && input.cabSurfaceTop > -150)
+        input.cabSurfaceTop -= 50;
+    if (shift && key == Key::Down && input.cabSurfaceTop < 0)
+        input.cabSurfaceTop += 50;
+    // Enter: the driver's call-out of what is due.
+    if (key == Key::F1)
+        input.debugFreeze = shift;
+    if (shift)
+        debugJumps(run, key);
+    // F2: engine start key, Shift + F2: engine stop key.
+    // Shift + F3: jump to the next signal.
+    // F3: show or hide the value display.
+    // Page Up / Page Down: door side.
+}
+
+void keyups(Run&, Key)
+{
+    // F2 released: engine key let go.
+}
+
+void WheelD(Run& run)
+{
+    AsciiDown(run, '8');
+}
+
+void WheelU(Run& run)
+{
+    const bool lastServiceNotch = run.state.controls.brakeHandle == -run.vehicle.brakeNotches + 1;
+    AsciiDown(run, lastServiceNotch ? '0' : '2');
+}
+
+char easyPanelCharacter(const Run& run, EasyPanelButton button)
+{
+    switch (button) {
+    case EasyPanelButton::Decelerate: return '2';
+    case EasyPanelButton::Accelerate: return '8';
+    case EasyPanelButton::Neutral: return '5';
+    case EasyPanelButton::Doors: return '7';
+    case EasyPanelButton::Announcement: return '1';
+    case EasyPanelButton::Rewind: return '-';
+    case EasyPanelButton::Reverser:
+        // The button turns the reverser round; in neutral it has no side to turn to.
+        if (run.state.controls.reverser == 1)
+            return 'b';
+        if (run.state.controls.reverser == -1)
+            return 'f';
+        return 0;
+    }
+    return 0;
+}
+
+EasyPanelIndicators easyPanelIndicators(const Run& run)
+{
+    const ControlState& c = run.state.controls;
+    EasyPanelIndicators shown;
+    if (c.powerHandle == 0 && c.brakeHandle == 0)
+        shown.neutral = IndicatorColour::Green;
+    for (std::size_t i = 0; i < shown.power.size(); ++i) {
+        if (c.powerHandle >= static_cast<std::int32_t>(i + 1))
+            shown.power[i] = IndicatorColour::Yellow;
+    }
+    for (std::size_t i = 0; i < shown.brake.size(); ++i) {
+        if (c.brakeHandle <= -static_cast<std::int32_t>(i + 1))
+            shown.brake[i] = IndicatorColour::Red;
+    }
+    return shown;
+}
+
+}  // namespace cabdrive

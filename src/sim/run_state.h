@@ -1,0 +1,160 @@
+// RunState: everything that changes during one driving run.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/fixed4.h"
+
+namespace cabdrive {
+
+// The driver's controls as the simulation sees them: handles as set, and the
+// notches in effect once the vehicle's delays have run.
+struct ControlState {
+    std::int32_t powerHandle = 0;        // 0 .. powerNotches
+    std::int32_t appliedPowerNotch = 0;  // read by traction
+    std::int32_t brakeHandle = 0;        // 0 released .. -brakeNotches emergency
+    std::int32_t appliedBrakeNotch = 0;  // for the brake cylinders
+    std::int32_t sapBrakeNotch = 0;      // for the straight-air pipe
+    std::int32_t electricBrakeNotch = 0; // for the electric brake
+    bool powerChangePending = false;
+    bool brakeChangePending = false;
+    bool sapChangePending = false;
+    bool eBrakeChangePending = false;
+    std::int32_t powerDelayCounter = 0;  // physics steps
+    std::int32_t brakeDelayCounter = 0;
+    std::int32_t sapDelayCounter = 0;
+    std::int32_t eBrakeDelayCounter = 0;
+    bool holdingBrakeOn = false;  // the position between B1 and neutral
+    bool leftHolding = false;     // the handle has just left it towards B1
+    std::int32_t reverser = 1;    // 1 forward, 0 neutral, -1 reverse
+    std::int32_t powerMode = 0;   // row of the vehicle's power modes
+    bool constantSpeedOn = false;
+    std::string reverserText, powerText, brakeText, gearText;
+    bool departureCalloutPending = false;  // set by the station logic
+};
+
+// Input state of the keyboard, the wheel and the easy panel.
+struct InputState {
+    bool swapDigits = false;     // "2" and "8" exchanged (Scroll Lock)
+    bool runNotStarted = true;   // until the start command
+    std::int32_t engineKey = 0;  // 0 none, 1 start key held, 2 stop key held
+    bool debugFreeze = false;    // the speed follows the filming speed (F1)
+    bool resistanceDebug = false;  // set from the value display: no resistance
+    bool valueDisplayDebug = false;  // the value display's debug switch
+    std::int32_t doorSide = 0;
+    bool hornSequence = false;   // horn key pressed: the tick sounds the horn
+    bool buzzer = false;         // buzzer key pressed
+    std::int32_t cabSurfaceTop = 0;  // px: the cab surface moved up (negative) with Shift + Up
+};
+
+// The train's motion and the forces on it. Forces in N, fixed4 as stored.
+struct DynamicsState {
+    long double trainSpeed = 0;     // km/h, negative when running backwards
+    long double trainPosition = 0;  // cm from the start of the line
+    long double distanceToStop = 0; // cm to the stopping point of the next stop
+    long double nextStopPosition = 0;  // cm; kept by the station logic
+    fixed4 tractionForce, appliedTractionForce, resistanceForce, brakeForce;
+    fixed4 shoeFactor, adhesionCoefficient, adhesionLimit;
+    fixed4 predictedSpeed;  // km/h
+    std::int32_t motorCurrent = 0;  // A
+    std::int32_t currentStep = 0;   // row of [CurrentP] in use
+    std::int32_t ammeterValue = 0;
+    fixed4 lineVoltage, lineVoltageTarget;  // V
+    fixed4 frontGradient;      // per mille, positive uphill
+    std::vector<std::int32_t> carGradients;  // per mille, one per car, front first
+    long double gradientSamplePosition = 0;  // cm
+    fixed4 effectiveGradient;  // per mille, the mean over the cars
+    bool inTunnel = false;
+    std::int32_t tunnelResistance = 0;
+    std::string slipIndication;  // "", "空転" or "滑走"
+    // The preceding train, in frames of the main video.
+    std::int32_t precedingFrame = 0;
+    std::int32_t precedingSpeed = 0;  // km/h
+    std::int32_t precedingPitch = 0;  // filming speed at its frame
+    std::int32_t precedingAccumulator = 0;
+    std::int32_t precedingRemainder = 0;
+};
+
+// Pressures in kPa.
+struct AirState {
+    fixed4 bcMotorCar, bcTrailerCar, erPressure, mrPressure, sapPressure;
+    long double bpPressure = 0;
+    long double feedPressure = 0;  // the lesser of the main reservoir and 490
+    bool compressorOn = false;
+    long double electricBrakeCurrent = 0;  // A
+    std::int32_t brakeCurrentStep = 0;     // row of [CurrentB] in use
+    bool hornSounding = false;
+    long double mrNeedleDip = 0;   // kPa added to the main-reservoir needle
+    long double mrNeedleStep = 1;  // kPa per tick of the needle's swing back
+};
+
+// The engine and gearbox; an electric train keeps its engine "running".
+struct EngineState {
+    std::int32_t engineRunning = 1;  // 1 running, 0 stopped, -1 cranking, -2 shutting down
+    std::int32_t currentGear = 0;    // row of the engine table; 0 neutral for the engine speed
+    std::int32_t gearLever = 1;      // 0 .. 5
+    std::int32_t gearShiftState = 0; // 0 none, 1 to gearLever, 2 to neutral
+    std::int32_t gearShiftTicks = 0;
+    long double engineSpeed = 0;
+    long double engineSpeedTarget = 0;
+};
+
+// How the video frame follows the train.
+struct VideoState {
+    std::int32_t currentFrame = 0;     // main-video frame at the train's position
+    std::int32_t playbackFrame = 0;    // frame of the clip shown in clip modes
+    std::int32_t frameOffset = 0;      // main-video frame at which a running clip starts
+    std::int32_t lastDecodedFrame = 1; // -1 forces a new decode
+    std::int32_t videoMode = 0;        // 0 main, 1 station clip, 2 running clip, 9 switching
+    std::int32_t reversed = 0;         // 1 once the driver has changed ends at the switch-back
+    std::int32_t clipEndFrame = 0;
+    std::int32_t highestFrame = 0;     // frames above it are not decoded
+    std::int32_t frameAccumulator = 0; // speed units towards the next frame
+    std::int32_t filmingSpeed = 0;     // km/h at currentFrame
+    std::int32_t speedUnitRow = -1;    // [SpeedUnit] row that held currentFrame last
+    std::int32_t fadeLevel = 0;
+    std::int32_t shownCurrent = 0;     // ammeter value shown, damped by the renderer
+    std::int32_t targetCurrent = 0;
+    std::vector<std::uint8_t> movieSwitchDone;  // one per [MovieSwitch] row
+};
+
+struct ProtectionState {
+    bool protectionEmergencyBrake = false;
+    bool protectionServiceBrake = false;
+    bool atsActive = true;
+};
+
+struct DoorState {
+    bool doorsOpen = false;
+    bool doorOpenCommand = false;
+};
+
+struct RunState {
+    ControlState controls;
+    InputState input;
+    DynamicsState dynamics;
+    AirState air;
+    EngineState engine;
+    VideoState video;
+    ProtectionState protection;
+    DoorState doors;
+
+    std::int32_t clockTicks = 0;  // 1/30 s since midnight
+    std::int32_t tickCount = 0;   // ticks since the run started
+    bool runEnded = false;
+    std::int32_t vigilanceCounter = 0;  // ticks counted above 1 km/h since the last key
+    bool vigilanceDisarmed = false;
+    long double environmentVolumeFactor = 1.0;
+    std::int32_t startStation = 0;
+    std::string nextStationText;
+    std::string messageText;
+
+    // Held keys, read as key states each tick (fed by the window or a script).
+    bool hornKeyHeld = false;    // "3", or a controller's horn button
+    bool buzzerKeyHeld = false;  // "4"
+    std::int32_t hornPartStart = 0;  // clockTicks when the last horn part started
+};
+
+}  // namespace cabdrive

@@ -1,0 +1,50 @@
+// The vigilance device.
+#include "sim/vigilance.h"
+
+#include "input/mascon_update.h"
+#include "sim/run.h"
+
+namespace cabdrive {
+namespace {
+
+constexpr int warningAfterTicks = 600;  // 60 s
+constexpr int brakeAfterTicks = 650;    // 5 s of warning
+
+void applyVigilanceBrake(Run& run)
+{
+    RunState& s = run.state;
+    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
+    s.vigilanceCounter = 0;
+    s.protection.protectionEmergencyBrake = true;
+    masconupdate(run);
+    ControlState& c = s.controls;
+    c.powerChangePending = c.brakeChangePending = c.sapChangePending = c.eBrakeChangePending = true;
+}
+
+}  // namespace
+
+void vigilanceDevice(Run& run)
+{
+    RunState& s = run.state;
+    // Either debug switch disarms the device for the rest of the run.
+    if (s.input.debugFreeze || s.input.valueDisplayDebug)
+        s.vigilanceDisarmed = true;
+    if (run.vehicle.ebFlag != 1 || s.vigilanceDisarmed || s.dynamics.trainSpeed <= 1)
+        return;
+    ++s.vigilanceCounter;
+    if (s.vigilanceCounter > warningAfterTicks) {
+        run.sound.playOnceIfSilent(static_cast<std::size_t>(run.vehicle.soundEbRing));
+        run.scene.setVisible("img_Lamp_EB", true);
+    }
+    if (s.vigilanceCounter > brakeAfterTicks)
+        applyVigilanceBrake(run);
+}
+
+void resetVigilance(Run& run)
+{
+    run.state.vigilanceCounter = 0;
+    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
+    run.scene.setVisible("img_Lamp_EB", false);
+}
+
+}  // namespace cabdrive

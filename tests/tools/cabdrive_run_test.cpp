@@ -1,0 +1,156 @@
+// cabdrive-run: scripts, traces, and whole runs on the fixture line.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "data/data_folder.h"
+#include "data/settings.h"
+#include "data/vehicle_file.h"
+#include "headless_run.h"
+#include "input/driver_keys.h"
+#include "platform/qt/qimage_picture_loader.h"
+#include "run_script.h"
+#include "sim/run.h"
+#include "sim/scheduler.h"
+#include "sound/null_sound_device.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using cabdrive::ScriptInput;
+
+std::vector<ScriptInput> parse(const std::string& text)
+{
+    std::istringstream in(text);
+    return cabdrive::readRunScript(in);
+}
+
+std::string scriptError(const std::string& text)
+{
+    try {
+        parse(text);
+    } catch (const cabdrive::ScriptError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(RunScript, ReadsCharactersKeysAndWheelSteps)
+{
+    const auto script = parse("# a comment\n\n1 8\n1.5 space\r\n2 Shift+F12\n2 F2-up\n3 Backspace\n4 wheel-up\n4.25 wheel-down\n");
+    ASSERT_EQ(script.size(), 7u);
+    EXPECT_EQ(script[0].character, '8');
+    EXPECT_EQ(script[1].character, ' ');
+    EXPECT_EQ(script[1].seconds, 1.5);
+    EXPECT_EQ(script[2].kind, ScriptInput::Kind::Key);
+    EXPECT_EQ(script[2].key, cabdrive::Key::F12);
+    EXPECT_TRUE(script[2].modifiers.shift);
+    EXPECT_TRUE(script[3].keyReleased);
+    EXPECT_EQ(script[3].key, cabdrive::Key::F2);
+    EXPECT_EQ(script[4].key, cabdrive::Key::Backspace);
+    EXPECT_FALSE(script[4].modifiers.shift);
+    EXPECT_EQ(script[5].kind, ScriptInput::Kind::WheelUp);
+    EXPECT_EQ(script[6].kind, ScriptInput::Kind::WheelDown);
+}
+
+TEST(RunScript, ABadLineIsNamedByItsNumber)
+{
+    EXPECT_EQ(scriptError("1 8\nsoon 8\n"), "script line 2: \"soon\" is not a time in seconds");
+    EXPECT_EQ(scriptError("1 8\n2\n"), "script line 2: a time needs an input after it");
+    EXPECT_EQ(scriptError("1 8 8\n"), "script line 1: one input per line (\"8\" is left over)");
+    EXPECT_EQ(scriptError("2 8\n1 2\n"), "script line 2: the time goes backwards");
+    EXPECT_EQ(scriptError("-1 8\n"), "script line 1: \"-1\" is not a time in seconds");
+    EXPECT_NE(scriptError("1 F13\n").find("script line 1: \"F13\" is not a character"), std::string::npos);
+}
+
+const std::string fixtureFolder = std::string(CABDRIVE_TEST_DATA) + "/check";
+
+struct HeadlessResult {
+    int status = 0;
+    std::string out, err, trace;
+};
+
+HeadlessResult runFixture(const std::string& script, const std::string& extraSeconds = "")
+{
+    cabdrive::test::TempFolder temp;
+    const std::string scriptFile = temp.write("script.txt", script).string();
+    cabdrive::HeadlessRunOptions options;
+    options.dataFolder = fixtureFolder;
+    options.scriptFile = scriptFile;
+    options.traceFile = temp.folder() + "trace.csv";
+    options.seconds = extraSeconds.empty() ? 90.0 : std::stod(extraSeconds);
+    cabdrive::QImagePictureLoader pictures;
+    std::ostringstream out, err;
+    HeadlessResult result;
+    result.status = cabdrive::runHeadless(options, pictures, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    std::ifstream trace(options.traceFile);
+    result.trace.assign(std::istreambuf_iterator<char>(trace), {});
+    return result;
+}
+
+const char* powerThenBrake = "1 5\n2 z\n2.2 z\n2.4 z\n2.6 z\n30 a\n30.1 a\n30.2 a\n30.3 a\n30.5 .\n30.6 .\n30.7 .\n";
+
+TEST(HeadlessRun, OneScriptRunTwiceGivesIdenticalTraces)
+{
+    const HeadlessResult first = runFixture(powerThenBrake);
+    const HeadlessResult second = runFixture(powerThenBrake);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(std::count(first.trace.begin(), first.trace.end(), '\n'), 901) << "a header and 900 ticks";
+    EXPECT_EQ(first.trace, second.trace);
+}
+
+TEST(HeadlessRun, ATraceShowsTheTrainAcceleratingAndStopping)
+{
+    const HeadlessResult result = runFixture(powerThenBrake);
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::istringstream lines(result.trace);
+    std::string line;
+    std::getline(lines, line);
+    double topSpeed = 0, lastSpeed = -1;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string time, clock, speed;
+        std::getline(fields, time, ',');
+        std::getline(fields, clock, ',');
+        std::getline(fields, speed, ',');
+        topSpeed = std::max(topSpeed, std::stod(speed));
+        lastSpeed = std::stod(speed);
+    }
+    EXPECT_GT(topSpeed, 30);
+    EXPECT_EQ(lastSpeed, 0);
+}
+
+TEST(HeadlessRun, ErrorsAreReportedNotThrown)
+{
+    cabdrive::test::TempFolder temp;
+    cabdrive::HeadlessRunOptions options;
+    options.dataFolder = fixtureFolder;
+    options.scriptFile = temp.write("script.txt", "1 8\nlater 2\n").string();
+    cabdrive::QImagePictureLoader pictures;
+    std::ostringstream out, err;
+    EXPECT_EQ(cabdrive::runHeadless(options, pictures, out, err), 1);
+    EXPECT_EQ(err.str(), "script line 2: \"later\" is not a time in seconds\n");
+
+    options.scriptFile.clear();
+    options.dataFolder = temp.folder();
+    err.str("");
+    EXPECT_EQ(cabdrive::runHeadless(options, pictures, out, err), 1);
+    EXPECT_EQ(err.str(), "stringファイルに誤りがあります\n");
+}
+
+TEST(HeadlessRun, WithoutATraceItSummarisesTheRun)
+{
+    cabdrive::HeadlessRunOptions options;
+    options.dataFolder = fixtureFolder;
+    options.seconds = 5;
+    cabdrive::QImagePictureLoader pictures;
+    std::ostringstream out, err;
+    ASSERT_EQ(cabdrive::runHeadless(options, pictures, out, err), 0) << err.str();
+    EXPECT_EQ(out.str(), "ran 5.0 s: 0.0 m, top speed 0.0 km/h\nfinal position 0.00 m, frame 0, speed 0.0 km/h, clock 09:00:05\n");
+}
+
+}  // namespace

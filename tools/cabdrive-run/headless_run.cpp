@@ -1,0 +1,108 @@
+// cabdrive-run: a whole run without a window.
+#include "headless_run.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+#include "common/clock_text.h"
+#include "common/load_error.h"
+#include "data/data_folder.h"
+#include "data/settings.h"
+#include "data/vehicle_file.h"
+#include "run_script.h"
+#include "run_trace.h"
+#include "sim/run.h"
+#include "sim/scheduler.h"
+#include "sound/null_sound_device.h"
+
+namespace cabdrive {
+namespace {
+
+constexpr double defaultSecondsAfterScript = 60;
+
+std::chrono::nanoseconds toDuration(double seconds)
+{
+    return std::chrono::nanoseconds(static_cast<std::int64_t>(std::llround(seconds * 1e9)));
+}
+
+std::vector<ScriptInput> loadScript(const std::string& file)
+{
+    if (file.empty())
+        return {};
+    std::ifstream in(file);
+    if (!in)
+        throw ScriptError("cannot open the script " + file);
+    return readRunScript(in);
+}
+
+struct Journey {
+    long double startPosition = 0;  // cm
+    long double topSpeed = 0;       // km/h
+};
+
+void printSummary(std::ostream& out, const Run& run, const Journey& journey, double seconds)
+{
+    const RunState& s = run.state;
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "ran %.1f s: %.1f m, top speed %.1f km/h\nfinal position %.2f m, frame %d, speed %.1f km/h, clock %s\n",
+                  seconds, static_cast<double>((s.dynamics.trainPosition - journey.startPosition) / 100),
+                  static_cast<double>(journey.topSpeed), static_cast<double>(s.dynamics.trainPosition / 100),
+                  s.video.currentFrame, static_cast<double>(s.dynamics.trainSpeed), clockText(s.clockTicks).c_str());
+    out << text;
+}
+
+}  // namespace
+
+int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, std::ostream& out, std::ostream& err)
+{
+    try {
+        const std::vector<ScriptInput> script = loadScript(options.scriptFile);
+        const DataFolder folder = locateDataFolder(options.dataFolder, options.vehicleFile);
+        const Settings settings = loadSettings(folder.programFolder);
+        VehicleSpec vehicle = loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures);
+        const auto route = loadRouteFor(folder, options.upLine ? "line_up.dat" : "line_down.dat", vehicle, pictures);
+        checkVehicleAfterLoading(vehicle);
+
+        Scene scene;
+        NullSoundDevice sound;
+        Run run{settings, vehicle, *route, scene, sound, {}, {}};
+        startRun(run, 0);
+
+        std::unique_ptr<RunTrace> trace;
+        if (!options.traceFile.empty())
+            trace = std::make_unique<RunTrace>(options.traceFile);
+        Scheduler scheduler(run);
+        Journey journey{run.state.dynamics.trainPosition, 0};
+        scheduler.afterTick = [&] {
+            journey.topSpeed = std::max(journey.topSpeed, std::fabs(run.state.dynamics.trainSpeed));
+            if (trace)
+                trace->write(run, scheduler.simulatedTime());
+        };
+        const double seconds = options.seconds.value_or(script.empty() ? defaultSecondsAfterScript
+                                                                       : script.back().seconds + defaultSecondsAfterScript);
+        scheduler.start();
+        for (const ScriptInput& input : script) {
+            if (input.seconds > seconds)
+                break;
+            scheduler.advanceBy(toDuration(input.seconds) - scheduler.runningTime());
+            applyScriptInput(run, input);
+        }
+        scheduler.advanceBy(toDuration(seconds) - scheduler.runningTime());
+        if (!trace)
+            printSummary(out, run, journey, seconds);
+        return 0;
+    } catch (const LoadError& e) {
+        err << e.what() << "\n";
+    } catch (const ScriptError& e) {
+        err << e.what() << "\n";
+    } catch (const TraceError& e) {
+        err << e.what() << "\n";
+    }
+    return 1;
+}
+
+}  // namespace cabdrive

@@ -1,0 +1,73 @@
+// cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE]
+//              [--seconds N] [--trace FILE.csv]
+#include <charconv>
+#include <cmath>
+#include <iostream>
+#include <string_view>
+
+#include "headless_run.h"
+#include "platform/qt/qimage_picture_loader.h"
+
+namespace {
+
+constexpr const char* usage =
+    "usage: cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE] [--seconds N] [--trace FILE.csv]\n"
+    "  Drives a run of the data folder without a window, as fast as it can.\n"
+    "  --vehicle FILE   vehicle file, relative to DATA_FOLDER unless absolute (default train_E231_5B.dat)\n"
+    "  --line down|up   line_down.dat (default) or line_up.dat\n"
+    "  --script FILE    timed inputs, one per line: SECONDS INPUT, INPUT being a character (8, 2, 5, a, z, ...,\n"
+    "                   \"space\"), a key (F2, Shift+F12, Backspace, PageUp, F2-up to let go) or wheel-up/wheel-down\n"
+    "  --seconds N      running time to simulate (default: the last input + 60 s)\n"
+    "  --trace FILE     write a CSV line every 100 ms tick instead of the summary\n";
+
+bool parseArguments(int argc, char** argv, cabdrive::HeadlessRunOptions& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--help" || arg == "-h")
+            return false;
+        if (!arg.starts_with("--")) {
+            if (!options.dataFolder.empty())
+                return false;
+            options.dataFolder = argv[i];
+            continue;
+        }
+        if (!hasValue)
+            return false;
+        const std::string value = argv[++i];
+        if (arg == "--vehicle") {
+            options.vehicleFile = value;
+        } else if (arg == "--line") {
+            if (value != "down" && value != "up")
+                return false;
+            options.upLine = value == "up";
+        } else if (arg == "--script") {
+            options.scriptFile = value;
+        } else if (arg == "--trace") {
+            options.traceFile = value;
+        } else if (arg == "--seconds") {
+            double seconds = 0;
+            const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+            if (error != std::errc{} || end != value.data() + value.size() || !std::isfinite(seconds) || seconds < 0)
+                return false;
+            options.seconds = seconds;
+        } else {
+            return false;
+        }
+    }
+    return !options.dataFolder.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    cabdrive::HeadlessRunOptions options;
+    if (!parseArguments(argc, argv, options)) {
+        std::cerr << usage;
+        return 2;
+    }
+    cabdrive::QImagePictureLoader pictures;
+    return cabdrive::runHeadless(options, pictures, std::cout, std::cerr);
+}

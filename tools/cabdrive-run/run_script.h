@@ -1,0 +1,41 @@
+// Scripts of timed driver inputs for cabdrive-run: one input per line, a time
+// in seconds and what the driver does then.
+#pragma once
+
+#include <istream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "input/driver_keys.h"
+
+namespace cabdrive {
+
+struct ScriptInput {
+    enum class Kind { Character, Key, WheelUp, WheelDown };
+
+    double seconds = 0;  // running time at which the input happens
+    Kind kind = Kind::Character;
+    char character = 0;
+    Key key = Key::Enter;
+    KeyModifiers modifiers;
+    bool keyReleased = false;  // "F2-up": the key is let go
+};
+
+// A script line that cannot be read; what() names the line number.
+class ScriptError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads "SECONDS INPUT" lines: INPUT is one character ("8", "a", "space" for
+// a blank), a key name with optional "Shift+" ("F2", "Shift+F12",
+// "Backspace", "PageUp"; "F2-up" lets a held key go), "wheel-up" or
+// "wheel-down". Blank lines and lines
+// starting with "#" are skipped. Times must not go backwards.
+std::vector<ScriptInput> readRunScript(std::istream& in);
+
+// Acts on the run as the window would.
+void applyScriptInput(Run& run, const ScriptInput& input);
+
+}  // namespace cabdrive
