@@ -72,6 +72,8 @@ void startRun(Run& run, std::int32_t startStation)
     s.dynamics.nextStopPosition = noStopAhead;
     s.dynamics.distanceToStop = noStopAhead;
     s.video.movieSwitchDone.assign(run.route.movieSwitches.size(), 0);
+    if (run.route.oneMan == 0)
+        s.carsText = std::to_string(vehicle.cars) + run.settings.wordCars;
     placeAtStartStation(run, startStation);
     masconupdate(run);
 }

@@ -150,6 +150,7 @@ struct RunState {
     std::int32_t startStation = 0;
     std::string nextStationText;
     std::string messageText;
+    std::string carsText;  // conductor operation: the car count and its word
 
     // Held keys, read as key states each tick (fed by the window or a script).
     bool hornKeyHeld = false;    // "3", or a controller's horn button

@@ -88,34 +88,30 @@ Sprite* Scene::sprite(std::string_view name)
 
 void Scene::setVisible(std::string_view name, bool visible)
 {
-    if (Sprite* found = sprite(name))
-        found->visible = visible;
+    changeSprite(name, [visible](Sprite& sprite) { sprite.visible = visible; });
 }
 
 void Scene::setPattern(std::string_view name, int pattern)
 {
-    if (Sprite* found = sprite(name))
-        found->pattern = pattern;
+    changeSprite(name, [pattern](Sprite& sprite) { sprite.pattern = pattern; });
 }
 
 void Scene::setAngle(std::string_view name, int angle)
 {
-    if (Sprite* found = sprite(name))
-        found->angle = angle;
+    changeSprite(name, [angle](Sprite& sprite) { sprite.angle = angle; });
 }
 
 void Scene::setAlpha(std::string_view name, int alpha)
 {
-    if (Sprite* found = sprite(name))
-        found->alpha = alpha;
+    changeSprite(name, [alpha](Sprite& sprite) { sprite.alpha = alpha; });
 }
 
 void Scene::setPosition(std::string_view name, double x, double y)
 {
-    if (Sprite* found = sprite(name)) {
-        found->x = x;
-        found->y = y;
-    }
+    changeSprite(name, [x, y](Sprite& sprite) {
+        sprite.x = x;
+        sprite.y = y;
+    });
 }
 
 int Scene::patternCount(std::string_view name) const

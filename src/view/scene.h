@@ -74,6 +74,13 @@ public:
     std::size_t spriteCount() const { return m_sprites.size(); }
 
 private:
+    template <typename Change>
+    void changeSprite(std::string_view name, Change change)
+    {
+        if (Sprite* found = sprite(name))
+            change(*found);
+    }
+
     std::vector<ScenePicture> m_pictures;
     std::vector<Sprite> m_sprites;
 };
