@@ -209,7 +209,7 @@ struct VehicleSpec {
     // Tables
     FixedTable<SwitchSoundRow, 501> switchSounds;
     FixedTable<EngineRateRow, 9> engineRates;
-    FixedTable<NotchRow, 11> notchTable;  // in file order
+    FixedTable<NotchRow, 11> notchTable;  // in file order: row n - 1 is power notch n
     // Row of notchTable where each notch group starts; entry 0 is 0. Eleven
     // rows can open at most eleven groups after group 0.
     FixedTable<std::int32_t, 12> groupStart;

@@ -175,9 +175,9 @@ TEST(VehicleFile, ShippedCheckFolderTrainsLoadWithTheirPictures)
     VehicleSpec electric = loadVehicle(fixtures + "/check/", "train_E231_5B.dat", pictures);
     checkVehicleAfterLoading(electric);
     EXPECT_EQ(electric.brakeNotches, 8);
-    EXPECT_EQ(electric.notchTable.size(), 5u);
+    EXPECT_EQ(electric.notchTable.size(), 4u);  // one row per power notch
     EXPECT_EQ(electric.groupStart.size(), 2u);
-    EXPECT_EQ(electric.groupStart[1], 3);
+    EXPECT_EQ(electric.groupStart[1], 2);
     ASSERT_TRUE(electric.notchImageB.picture);
     EXPECT_EQ(electric.notchImageB.picture->width, 9 * electric.notchImageB.patternWidth);
     ASSERT_TRUE(electric.lampSignal.picture);

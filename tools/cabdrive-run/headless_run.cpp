@@ -39,9 +39,22 @@ std::vector<ScriptInput> loadScript(const std::string& file)
 }
 
 struct Journey {
-    long double startPosition = 0;  // cm
-    long double topSpeed = 0;       // km/h
+    long double distance = 0;  // cm run, either way; the position itself jumps at [SpeedUnit] row boundaries
+    long double topSpeed = 0;  // km/h
+
+    // After a tick: the speed it set carries the train through the next three steps.
+    void afterTick(long double speed)
+    {
+        distance += std::fabs(speed) / 36000 * 33333 * 3;
+        topSpeed = std::max(topSpeed, std::fabs(speed));
+    }
 };
+
+// Without "-0.0" for a distance that is nothing but rounding.
+double shown(long double value)
+{
+    return std::fabs(value) < 0.005L ? 0.0 : static_cast<double>(value);
+}
 
 void printSummary(std::ostream& out, const Run& run, const Journey& journey, double seconds)
 {
@@ -49,9 +62,9 @@ void printSummary(std::ostream& out, const Run& run, const Journey& journey, dou
     char text[256];
     std::snprintf(text, sizeof text,
                   "ran %.1f s: %.1f m, top speed %.1f km/h\nfinal position %.2f m, frame %d, speed %.1f km/h, clock %s\n",
-                  seconds, static_cast<double>((s.dynamics.trainPosition - journey.startPosition) / 100),
-                  static_cast<double>(journey.topSpeed), static_cast<double>(s.dynamics.trainPosition / 100),
-                  s.video.currentFrame, static_cast<double>(s.dynamics.trainSpeed), clockText(s.clockTicks).c_str());
+                  seconds, shown(journey.distance / 100), shown(journey.topSpeed),
+                  shown(s.dynamics.trainPosition / 100), s.video.currentFrame, shown(s.dynamics.trainSpeed),
+                  clockText(s.clockTicks).c_str());
     out << text;
 }
 
@@ -76,9 +89,9 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, std:
         if (!options.traceFile.empty())
             trace = std::make_unique<RunTrace>(options.traceFile);
         Scheduler scheduler(run);
-        Journey journey{run.state.dynamics.trainPosition, 0};
+        Journey journey;
         scheduler.afterTick = [&] {
-            journey.topSpeed = std::max(journey.topSpeed, std::fabs(run.state.dynamics.trainSpeed));
+            journey.afterTick(run.state.dynamics.trainSpeed);
             if (trace)
                 trace->write(run, scheduler.simulatedTime());
         };
