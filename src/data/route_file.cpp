@@ -405,4 +405,16 @@ std::unique_ptr<RouteData> loadRoute(const RouteSource& source, PictureLoader& p
     return route;
 }
 
+std::vector<std::string_view> routeFileKeys()
+{
+    const RouteSource source;
+    NoPictureLoader pictures;
+    auto route = std::make_unique<RouteData>();
+    RouteReader reader(source, pictures, *route);
+    std::vector<std::string_view> keys;
+    for (const KeyRule& rule : reader.rules())
+        keys.push_back(rule.key);
+    return keys;
+}
+
 }  // namespace cabdrive

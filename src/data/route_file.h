@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "data/route_data.h"
 
@@ -24,5 +26,8 @@ inline constexpr std::size_t soundChannelCapacity = 320;
 // error that is "路線ファイルに誤りがあります。" + label + ":" + the line read last.
 // The derived distances stay 0 until deriveDistances runs.
 std::unique_ptr<RouteData> loadRoute(const RouteSource& source, PictureLoader& pictures);
+
+// The keys of a route file in the order the loader tests them.
+std::vector<std::string_view> routeFileKeys();
 
 }  // namespace cabdrive

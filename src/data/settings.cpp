@@ -51,16 +51,9 @@ void readInfoLabels(ValueReader& r, Settings& s)
     });
 }
 
-}  // namespace
-
-Settings loadSettings(std::string_view programFolder)
+std::vector<KeyRule> settingsRules(Settings& s)
 {
-    auto in = openDataFile(joinPath(programFolder, "cabdrive.dat"));
-    if (!in)
-        throw LoadError(settingsFileMessage);
-    Settings s;
-    ValueReader reader(*in, settingsMessage);
-    const std::vector<KeyRule> rules = {
+    return {
         {"[Disp]", std::nullopt, [&s](ValueReader& r) { readDisp(r, s); }},
         textKey("[Path]", s.videoFolder),
         textKey("[Forward]", s.wordForward),
@@ -94,8 +87,29 @@ Settings loadSettings(std::string_view programFolder)
         textKey("[Control]", s.captionControl),
         textKey("[Save]", s.captionSave),
     };
+}
+
+}  // namespace
+
+Settings loadSettings(std::string_view programFolder)
+{
+    auto in = openDataFile(joinPath(programFolder, "cabdrive.dat"));
+    if (!in)
+        throw LoadError(settingsFileMessage);
+    Settings s;
+    ValueReader reader(*in, settingsMessage);
+    const std::vector<KeyRule> rules = settingsRules(s);
     runReaderLoop(reader, rules);
     return s;
+}
+
+std::vector<std::string_view> settingsFileKeys()
+{
+    Settings unused;
+    std::vector<std::string_view> keys;
+    for (const KeyRule& rule : settingsRules(unused))
+        keys.push_back(rule.key);
+    return keys;
 }
 
 }  // namespace cabdrive

@@ -46,4 +46,7 @@ inline constexpr std::size_t infoTextCapacity = 100;
 // without its "#" line) throws LoadError("stringファイルに誤りがあります").
 Settings loadSettings(std::string_view programFolder);
 
+// The keys of cabdrive.dat in the order the loader tests them.
+std::vector<std::string_view> settingsFileKeys();
+
 }  // namespace cabdrive

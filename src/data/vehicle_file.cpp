@@ -473,4 +473,14 @@ void checkVehicleAfterLoading(VehicleSpec& vehicle)
         throw LoadError(vehicleMessage(basicSettingsLabel, {}));
 }
 
+std::vector<std::string_view> vehicleFileKeys()
+{
+    VehicleSpec unused;
+    NoPictureLoader pictures;
+    std::vector<std::string_view> keys;
+    for (const KeyRule& rule : vehicleRules(unused, {}, pictures))
+        keys.push_back(rule.key);
+    return keys;
+}
+
 }  // namespace cabdrive

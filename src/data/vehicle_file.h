@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "data/vehicle_spec.h"
 #include "view/picture.h"
@@ -22,5 +23,8 @@ VehicleSpec loadVehicle(std::string_view folder, std::string_view fileName, Pict
 // 11 brake or power notches, or a negative power notch count, is refused with
 // the vehicle message, as the per-notch tables hold no more.
 void checkVehicleAfterLoading(VehicleSpec& vehicle);
+
+// The keys of a vehicle file in the order the loader tests them.
+std::vector<std::string_view> vehicleFileKeys();
 
 }  // namespace cabdrive

@@ -29,6 +29,12 @@ public:
     virtual std::optional<Picture> load(const std::filesystem::path& file) = 0;
 };
 
+// Decodes nothing: for walking a loader's keys without reading any file.
+class NoPictureLoader : public PictureLoader {
+public:
+    std::optional<Picture> load(const std::filesystem::path&) override { return std::nullopt; }
+};
+
 // Loads a data path (backslashes and letter case as data files write them).
 std::optional<Picture> loadDataPicture(PictureLoader& loader, std::string_view dataPath);
 
