@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <iostream>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "headless_run.h"
@@ -20,43 +22,46 @@ constexpr const char* usage =
     "  --seconds N      running time to simulate (default: the last input + 60 s)\n"
     "  --trace FILE     write a CSV line every 100 ms tick instead of the summary\n";
 
-bool parseArguments(int argc, char** argv, cabdrive::HeadlessRunOptions& options)
+// Fills the options; on a bad command line returns what is wrong with it
+// (empty for a plain request for help).
+std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::HeadlessRunOptions& options)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        const bool hasValue = i + 1 < argc;
         if (arg == "--help" || arg == "-h")
-            return false;
+            return "";
         if (!arg.starts_with("--")) {
             if (!options.dataFolder.empty())
-                return false;
+                return "one data folder only (\"" + std::string(arg) + "\" is a second)";
             options.dataFolder = argv[i];
             continue;
         }
-        if (!hasValue)
-            return false;
+        if (arg != "--vehicle" && arg != "--line" && arg != "--script" && arg != "--trace" && arg != "--seconds")
+            return "unknown option " + std::string(arg);
+        if (i + 1 == argc)
+            return std::string(arg) + " needs a value";
         const std::string value = argv[++i];
         if (arg == "--vehicle") {
             options.vehicleFile = value;
         } else if (arg == "--line") {
             if (value != "down" && value != "up")
-                return false;
+                return "--line is down or up, not " + value;
             options.upLine = value == "up";
         } else if (arg == "--script") {
             options.scriptFile = value;
         } else if (arg == "--trace") {
             options.traceFile = value;
-        } else if (arg == "--seconds") {
+        } else {
             double seconds = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
             if (error != std::errc{} || end != value.data() + value.size() || !std::isfinite(seconds) || seconds < 0)
-                return false;
+                return "--seconds needs a number of seconds, not " + value;
             options.seconds = seconds;
-        } else {
-            return false;
         }
     }
-    return !options.dataFolder.empty();
+    if (options.dataFolder.empty())
+        return "which data folder?";
+    return std::nullopt;
 }
 
 }  // namespace
@@ -64,7 +69,9 @@ bool parseArguments(int argc, char** argv, cabdrive::HeadlessRunOptions& options
 int main(int argc, char** argv)
 {
     cabdrive::HeadlessRunOptions options;
-    if (!parseArguments(argc, argv, options)) {
+    if (const auto wrong = parseArguments(argc, argv, options)) {
+        if (!wrong->empty())
+            std::cerr << "cabdrive-run: " << *wrong << "\n";
         std::cerr << usage;
         return 2;
     }
