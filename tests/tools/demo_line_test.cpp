@@ -222,23 +222,23 @@ TEST(DemoLine, EveryFileTheDataFilesNameExists)
         EXPECT_TRUE(exists(f)) << f;
 
     for (const VehicleEntry& v : demoVehicles()) {
-        const VehicleSpec spec = loadDemoVehicle(v.path);
+        const VehicleSpec vehicle = loadDemoVehicle(v.path);
         const std::string folder = v.path.substr(0, v.path.find_last_of('\\') + 1);
-        std::vector<std::string> own(spec.driveSounds.begin(), spec.driveSounds.end());
-        for (const auto& row : spec.engineSound1)
+        std::vector<std::string> own(vehicle.driveSounds.begin(), vehicle.driveSounds.end());
+        for (const auto& row : vehicle.engineSound1)
             own.push_back(row.file);
-        for (const auto& row : spec.engineSound3)
+        for (const auto& row : vehicle.engineSound3)
             own.push_back(row.file);
-        for (const PanelPicture* p : {&spec.panel, &spec.panel2, &spec.lampDoor, &spec.lampPower, &spec.lampEb,
-                                      &spec.lampGen, &spec.lampAir, &spec.lampFin, &spec.lampEle, &spec.lampAts1,
-                                      &spec.lampAts2, &spec.lampAtsp1, &spec.lampAtsp2, &spec.lampFwd, &spec.lampBack,
-                                      &spec.lampConst, &spec.lampStop})
+        for (const PanelPicture* p : {&vehicle.panel, &vehicle.panel2, &vehicle.lampDoor, &vehicle.lampPower, &vehicle.lampEb,
+                                      &vehicle.lampGen, &vehicle.lampAir, &vehicle.lampFin, &vehicle.lampEle, &vehicle.lampAts1,
+                                      &vehicle.lampAts2, &vehicle.lampAtsp1, &vehicle.lampAtsp2, &vehicle.lampFwd, &vehicle.lampBack,
+                                      &vehicle.lampConst, &vehicle.lampStop})
             own.push_back(p->file);
-        for (const NeedleLayout* n : std::initializer_list<const NeedleLayout*>{&spec.needleSpeed, &spec.needleBc, &spec.needleMr, &spec.needleEr, &spec.needleBp})
+        for (const NeedleLayout* n : std::initializer_list<const NeedleLayout*>{&vehicle.needleSpeed, &vehicle.needleBc, &vehicle.needleMr, &vehicle.needleEr, &vehicle.needleBp})
             own.push_back(n->file);
-        for (const auto& o : spec.otherPictures)
+        for (const auto& o : vehicle.otherPictures)
             own.push_back(o.file);
-        EXPECT_EQ(spec.driveSounds.size(), static_cast<std::size_t>(driveBandCount)) << v.path;
+        EXPECT_EQ(vehicle.driveSounds.size(), static_cast<std::size_t>(driveBandCount)) << v.path;
         for (const std::string& f : own)
             EXPECT_TRUE(exists(folder + f)) << v.path << ": " << f;
     }

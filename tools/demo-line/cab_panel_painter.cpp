@@ -73,8 +73,8 @@ struct Strip {
 
 class PanelPainter {
 public:
-    PanelPainter(const std::string& dataFolder, const PanelSpec& spec)
-        : m_folder(dataFolder), m_spec(spec), m_panel(canvas(panelWidth, panelHeight, panelGrey)), m_p(&m_panel)
+    PanelPainter(const std::string& dataFolder, const PanelDesign& design)
+        : m_folder(dataFolder), m_design(design), m_panel(canvas(panelWidth, panelHeight, panelGrey)), m_p(&m_panel)
     {
         m_p.setRenderHint(QPainter::Antialiasing);
     }
@@ -82,12 +82,12 @@ public:
     DataText paint();
 
 private:
-    std::string picture(const std::string& name) const { return m_spec.pictureFolder + name; }
+    std::string picture(const std::string& name) const { return m_design.pictureFolder + name; }
     void save(QImage& image, const std::string& name, bool keyed = true)
     {
         if (keyed)
             markKey(image);
-        savePicture(image, m_folder, m_spec.vehicleFolder + picture(name));
+        savePicture(image, m_folder, m_design.vehicleFolder + picture(name));
     }
     // Panel-local from cab coordinates.
     static QPointF local(const QPointF& cab) { return cab - QPointF(0, panelTop); }
@@ -103,7 +103,7 @@ private:
     void paintPanel2(DataText& out);
 
     const std::string& m_folder;
-    const PanelSpec& m_spec;
+    const PanelDesign& m_design;
     QImage m_panel;
     QPainter m_p;
     // The keys in the order of the vehicle file.
@@ -113,17 +113,17 @@ private:
 std::vector<Dial> PanelPainter::dials() const
 {
     std::vector<Dial> d;
-    Dial speed{{100, 664}, 58, 0, static_cast<double>(m_spec.maxSpeedKmh), 10, 5, 1, "km/h", true, m_spec.lowSpeedDegPerKmh,
+    Dial speed{{100, 664}, 58, 0, static_cast<double>(m_design.maxSpeedKmh), 10, 5, 1, "km/h", true, m_design.lowSpeedDegPerKmh,
                {{"[Needle_Speed]", QColor(255, 140, 30), "needle_speed.bmp"}}};
     d.push_back(speed);
     d.push_back({{225, 664}, 52, 0, 1000, 100, 50, 100, "MR BC", false, 0,
                  {{"[Needle_MR]", QColor(210, 30, 30), "needle_mr.bmp"}, {"[Needle_BC]", Qt::black, "needle_bc.bmp"}}});
     d.push_back({{340, 664}, 52, 0, 1000, 100, 50, 100, "ER BP", false, 0,
                  {{"[Needle_ER]", QColor(210, 30, 30), "needle_er.bmp"}, {"[Needle_BP]", Qt::black, "needle_bp.bmp"}}});
-    if (m_spec.electric) {
+    if (m_design.electric) {
         d.push_back({{440, 664}, 40, 0, 500, 100, 50, 100, "SAP", false, 0, {{"[Needle_SAP]", Qt::black, "needle_sap.bmp"}}});
         d.push_back({{525, 664}, 36, 0, 2000, 500, 250, 100, "V ×100", false, 0, {{"[Needle_V]", Qt::black, "needle_v.bmp"}}});
-        const double low = m_spec.ammeterAbsolute ? 0 : -1000;
+        const double low = m_design.ammeterAbsolute ? 0 : -1000;
         d.push_back({{605, 664}, 36, low, 1000, 500, 250, 100, "A ×100", false, 0, {{"[Needle_I]", Qt::black, "needle_i.bmp"}}});
     }
     return d;
@@ -181,7 +181,7 @@ void PanelPainter::paintNeedle(const Dial& d, const Needle& n)
     if (n.key == "[Needle_Speed]")
         m_needles.line(decimal(d.lowDegPerUnit, 6));
     if (n.key == "[Needle_I]")
-        m_needles.row(m_spec.ammeterAbsolute ? 1 : 0);
+        m_needles.row(m_design.ammeterAbsolute ? 1 : 0);
 }
 
 void PanelPainter::paintClock()
@@ -351,34 +351,34 @@ DataText PanelPainter::paint()
     paintLinearGauges();
     paintLamps();
     std::vector<QString> powerBars, brakeBars;
-    for (std::size_t k = 0; k < m_spec.powerWords.size(); ++k)
+    for (std::size_t k = 0; k < m_design.powerWords.size(); ++k)
         powerBars.push_back(QString(static_cast<int>(k), QChar(0x25AE)));
-    for (std::size_t k = 0; k < m_spec.brakeWords.size(); ++k)
+    for (std::size_t k = 0; k < m_design.brakeWords.size(); ++k)
         brakeBars.push_back(QString(static_cast<int>(std::min<std::size_t>(k, 9)), QChar(0x25AE)));
     std::vector<QString> speeds;
     for (int v = 0; v < 200; ++v)
         speeds.push_back(QString::number(v));
     std::vector<QString> cabSignal;
-    for (const int v : m_spec.cabSignalSpeeds)
+    for (const int v : m_design.cabSignalSpeeds)
         cabSignal.push_back(v == 0 ? QString("×") : QString::number(v));
     const QColor green(90, 240, 120), red(255, 90, 70), amber(255, 180, 40), cyan(120, 220, 255);
     // The cab signal strip's header is followed by its speed list.
     paintStrip({"[Lamp_signal]", 700, 686, 56, 26, cabSignal, green});
-    for (const int v : m_spec.cabSignalSpeeds)
+    for (const int v : m_design.cabSignalSpeeds)
         m_strips.row(v);
     m_strips.line("#");
     for (const Strip& s : std::vector<Strip>{
-             {"[NotchImageP]", 352, 726, 56, 30, words(m_spec.powerWords), green},
-             {"[NotchImageB]", 412, 726, 56, 30, words(m_spec.brakeWords), red},
+             {"[NotchImageP]", 352, 726, 56, 30, words(m_design.powerWords), green},
+             {"[NotchImageB]", 412, 726, 56, 30, words(m_design.brakeWords), red},
              {"[NotchImageP2]", 472, 726, 40, 30, powerBars, green},
              {"[NotchImageB2]", 516, 726, 40, 30, brakeBars, red},
-             {"[GearImageList]", 560, 726, 44, 30, words(m_spec.gearWords), amber},
-             {"[GearImageList2]", 608, 726, 44, 30, words(m_spec.leverWords), amber},
+             {"[GearImageList]", 560, 726, 44, 30, words(m_design.gearWords), amber},
+             {"[GearImageList2]", 608, 726, 44, 30, words(m_design.leverWords), amber},
              {"[Digi_Speed]", 700, 660, 56, 22, speeds, cyan},
          })
         paintStrip(s);
     paintOthers();
-    centredText(m_p, QRectF(660, 128, 136, 26), qs(m_spec.nameplate), 14, QColor(210, 210, 200));
+    centredText(m_p, QRectF(660, 128, 136, 26), qs(m_design.nameplate), 14, QColor(210, 210, 200));
     m_p.end();
     save(m_panel, "panel.bmp", false);
     DataText out;
@@ -396,9 +396,9 @@ double needleAngle(double value, int offsetDeg, double degPerUnit, double lowDeg
     return value * degPerUnit + offsetDeg - (degPerUnit - lowDegPerUnit) * 10;
 }
 
-DataText paintCabPanel(const std::string& dataFolder, const PanelSpec& spec)
+DataText paintCabPanel(const std::string& dataFolder, const PanelDesign& design)
 {
-    return PanelPainter(dataFolder, spec).paint();
+    return PanelPainter(dataFolder, design).paint();
 }
 
 }  // namespace cabdrive::demo

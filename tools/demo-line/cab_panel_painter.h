@@ -10,7 +10,7 @@
 
 namespace cabdrive::demo {
 
-struct PanelSpec {
+struct PanelDesign {
     std::string vehicleFolder;  // relative to the data folder, with its trailing backslash, or ""
     std::string pictureFolder;  // relative to the vehicle folder, with its trailing backslash
     std::string nameplate;
@@ -27,7 +27,7 @@ struct PanelSpec {
 
 // Paints the panel's pictures under dataFolder and returns the vehicle-file
 // keys from [Clock] to [Others].
-DataText paintCabPanel(const std::string& dataFolder, const PanelSpec& spec);
+DataText paintCabPanel(const std::string& dataFolder, const PanelDesign& design);
 
 // The angle (degrees, clockwise from straight up) at which a needle with this
 // offset and scale points for a value; the speedometer's opened-out scale

@@ -42,7 +42,7 @@ struct Design {
     // Further sounds of the vehicle's own (file relative to its folder) that
     // the traction tables name.
     std::vector<std::pair<std::string, std::function<Wave()>>> ownSounds;
-    PanelSpec panel;
+    PanelDesign panel;
 };
 
 // The keys every vehicle shares: per-notch sounds and single sounds on the
