@@ -11,7 +11,9 @@
 #include "platform/qt/qimage_picture_loader.h"
 #include "sim/run.h"
 #include "sim/scheduler.h"
+#include "sim/shell_requests.h"
 #include "sound/null_sound_device.h"
+#include "view/video_reader.h"
 
 namespace {
 
@@ -28,7 +30,9 @@ void BM_SimulatedSecondsPerSecond(benchmark::State& state)
     checkVehicleAfterLoading(vehicle);
     Scene scene;
     NullSoundDevice sound;
-    Run run{settings, vehicle, *route, scene, sound, {}, {}};
+    NullVideoReader video;
+    NullShellRequests shell;
+    Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
 
     constexpr int cycleSeconds = 40;  // 20 s of power, then the brake until the next cycle
     std::int64_t simulatedSeconds = 0;

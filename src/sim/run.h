@@ -7,8 +7,10 @@
 #include "data/vehicle_spec.h"
 #include "persist/display_options.h"
 #include "sim/run_state.h"
+#include "sim/shell_requests.h"
 #include "sound/sound_device.h"
 #include "view/scene.h"
+#include "view/video_reader.h"
 
 namespace cabdrive {
 
@@ -18,6 +20,8 @@ struct Run {
     const RouteData& route;      // with its derived distances
     Scene& scene;
     SoundDevice& sound;
+    VideoReader& video;
+    ShellRequests& shell;
     DisplayOptions options;
     RunState state;
 };

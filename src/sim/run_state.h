@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "common/fixed4.h"
+#include "common/random.h"
+#include "view/clock_face.h"
 
 namespace cabdrive {
 
@@ -131,6 +133,30 @@ struct DoorState {
     bool doorOpenCommand = false;
 };
 
+// Signals, limits and the protection displays (the signal logic keeps them;
+// the call-out key reads them).
+struct SignalState {
+    std::int32_t signalDisplay = 999;   // display index of the signal ahead; 999 none
+    std::int32_t signalAheadRow = -1;   // [Signal] row of the signal ahead
+    std::int32_t pendingLimitCallout = -1;  // [LimitKanko] voice due; -1 none
+    std::int32_t lineSpeed = 0;         // km/h of the current section (station column 9)
+    std::string limitText1, limitText2;             // the two limit lines
+    std::string protectionText1, protectionText2;   // the two protection lines
+};
+
+// Stations and the timetable (the station logic keeps them).
+struct StationState {
+    std::int32_t currentStation = 0;    // [Station] row the train is at or left last
+    std::int32_t nextStopStation = -1;  // [Station] row of the next stop; -1 none
+    std::string currentStopName, nextStopName;
+    std::string clockText;              // "hh:mm:ss"
+    std::string doorSideText;           // the [Doors] word chosen with Page Up / Page Down
+};
+
+// The call-out voice queue.
+struct CalloutState {
+};
+
 struct RunState {
     ControlState controls;
     InputState input;
@@ -140,6 +166,14 @@ struct RunState {
     VideoState video;
     ProtectionState protection;
     DoorState doors;
+    SignalState signals;
+    StationState stations;
+    CalloutState callouts;
+    ClockFace clockFace;
+    Random random;
+    // s, one per [SoundData] entry, measured when the sounds load; a missing
+    // entry counts as 0.
+    std::vector<std::int32_t> environmentSoundSeconds;
 
     std::int32_t clockTicks = 0;  // 1/30 s since midnight
     std::int32_t tickCount = 0;   // ticks since the run started
@@ -150,7 +184,7 @@ struct RunState {
     std::int32_t startStation = 0;
     std::string nextStationText;
     std::string messageText;
-    std::string carsText;  // conductor operation: the car count and its word
+    std::string carsText;  // the one-person notice; under a conductor the car count and its word
 
     // Held keys, read as key states each tick (fed by the window or a script).
     bool hornKeyHeld = false;    // "3", or a controller's horn button

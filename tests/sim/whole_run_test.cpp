@@ -11,7 +11,9 @@
 #include "platform/qt/qimage_picture_loader.h"
 #include "sim/run.h"
 #include "sim/scheduler.h"
+#include "sim/shell_requests.h"
 #include "sound/null_sound_device.h"
+#include "view/video_reader.h"
 
 namespace {
 
@@ -36,7 +38,9 @@ struct FixtureRun {
     std::unique_ptr<cabdrive::RouteData> route;
     cabdrive::Scene scene;
     cabdrive::NullSoundDevice sound;
-    cabdrive::Run run{settings, vehicle, *route, scene, sound, {}, {}};
+    cabdrive::NullVideoReader video;
+    cabdrive::NullShellRequests shell;
+    cabdrive::Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
     cabdrive::Scheduler scheduler{run};
 };
 

@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 
+#include "fake_video_reader.h"
+#include "recording_shell.h"
 #include "recording_sound_device.h"
 #include "sim/run.h"
 
@@ -42,12 +44,14 @@ struct RunFixture {
     std::unique_ptr<cabdrive::RouteData> route = std::make_unique<cabdrive::RouteData>();
     cabdrive::Scene scene;
     RecordingSoundDevice sound;
+    FakeVideoReader video;
+    RecordingShell shell;
 
     // Made on first use, so a test fills the vehicle and route first.
     cabdrive::Run& run()
     {
         if (!m_run)
-            m_run.emplace(cabdrive::Run{settings, vehicle, *route, scene, sound, {}, {}});
+            m_run.emplace(cabdrive::Run{settings, vehicle, *route, scene, sound, video, shell, {}, {}});
         return *m_run;
     }
     cabdrive::RunState& state() { return run().state; }

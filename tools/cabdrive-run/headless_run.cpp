@@ -16,7 +16,9 @@
 #include "run_trace.h"
 #include "sim/run.h"
 #include "sim/scheduler.h"
+#include "sim/shell_requests.h"
 #include "sound/null_sound_device.h"
+#include "view/video_reader.h"
 
 namespace cabdrive {
 namespace {
@@ -82,7 +84,9 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, std:
 
         Scene scene;
         NullSoundDevice sound;
-        Run run{settings, vehicle, *route, scene, sound, {}, {}};
+        NullVideoReader video;
+        NullShellRequests shell;
+        Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
         startRun(run, 0);
 
         std::unique_ptr<RunTrace> trace;
