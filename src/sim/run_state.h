@@ -126,6 +126,7 @@ struct ProtectionState {
     bool protectionEmergencyBrake = false;
     bool protectionServiceBrake = false;
     bool atsActive = true;
+    std::int32_t atsCheckSpeed = 999;  // km/h the protection checks against; 999 none
 };
 
 struct DoorState {
@@ -151,6 +152,7 @@ struct StationState {
     std::string currentStopName, nextStopName;
     std::string clockText;              // "hh:mm:ss"
     std::string doorSideText;           // the [Doors] word chosen with Page Up / Page Down
+    std::vector<std::uint8_t> melodyStarted;  // one per station; signals of control 3 read them
 };
 
 // The call-out voice queue.
