@@ -1,0 +1,25 @@
+// MessageBoxes: the program's message boxes, behind a seam so that tests read
+// them instead of clicking them away.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+namespace cabdrive {
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Shows the text and returns once the user has closed the box.
+    virtual void show(QWidget* parent, const QString& text) = 0;
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void show(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::information(parent, QStringLiteral("鉄道運転シミュレータ"), text);
+    }
+};
+
+}  // namespace cabdrive
