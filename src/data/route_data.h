@@ -181,6 +181,7 @@ using PatternTargetTable = FixedTable<PatternTarget, SignalTable::capacity + Spe
 
 // Large (a few MB): always held on the heap.
 struct RouteData {
+    std::string programFolder;  // with its trailing separator; the file names below are relative to it
     std::string lineName;
     std::string lineName2;
     std::int32_t startPos = 0;   // frame

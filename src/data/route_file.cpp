@@ -399,6 +399,7 @@ std::unique_ptr<RouteData> loadRoute(const RouteSource& source, PictureLoader& p
         throw LoadError(routeMessage(otherLabel, ""));
 
     auto route = std::make_unique<RouteData>();
+    route->programFolder = source.programFolder;
     RouteReader routeReader(source, pictures, *route);
     ValueReader reader(*file, routeMessage);
     runReaderLoop(reader, routeReader.rules(), [](ValueReader& in) { in.setLabel(otherLabel); });

@@ -6,7 +6,12 @@
 
 #include "input/controller_state.h"
 #include "input/mascon_update.h"
+#include "sim/doors.h"
 #include "sim/run.h"
+#include "sim/signal_display.h"
+#include "sim/spot_protection.h"
+#include "sim/station_announcements.h"
+#include "sound/kanko_queue.h"
 
 namespace cabdrive {
 namespace {
@@ -63,6 +68,18 @@ void soundHorns(Run& run, char ch)
         run.sound.restart(static_cast<std::size_t>(v.soundHorn2), false);
     if (ch == '4')
         run.state.input.buzzer = true;
+}
+
+// A manual diesel car's gear lever: "s" neutral, "x" first, "w" second.
+void moveGearLever(Run& run, char ch)
+{
+    if (run.vehicle.engineType != 0 || run.vehicle.gearType != 1)
+        return;
+    const std::int32_t position = ch == 's' ? 0 : ch == 'x' ? 1 : ch == 'w' ? 2 : -1;
+    if (position < 0)
+        return;
+    run.state.engine.gearLever = position;
+    masconupdate(run);
 }
 
 // The first [MovieStop] frame is where the driver may change ends: standing
@@ -131,17 +148,23 @@ void AsciiDown(Run& run, char ch)
     moveHandles(run, ch);
     masconupdate(run);
     soundHorns(run, ch);
-    // "d", "7": doors (one-person operation).
-    // "r": protection reset.
-    // " ": protection acknowledge; a refused acknowledgement ends the handler here.
-    // "c", "1": next station announcement; "-": back one announcement.
+    if ((ch == 'd' || ch == '7') && run.route.oneMan >= 1)
+        Door_operate(run);
+    if (ch == 'r')
+        resetProtection(run);
+    if (ch == ' ' && run.vehicle.atsType == 0 && acknowledgeProtection(run) == Acknowledgement::Refused)
+        return;
+    if (ch == 'c' || ch == '1')
+        nextAnnouncement(run);
+    if (ch == '-')
+        previousAnnouncement(run);
     if ((ch == '9' || ch == 'w') && state.controls.powerHandle == 0) {
         nextPowerMode(run);
         masconupdate(run);
     }
     if (ch == 't')
         engageConstantSpeed(run);
-    // "w", "s", "x": the gear lever of a manual diesel car.
+    moveGearLever(run, ch);
     refreshGearText(run);
     // The notch-change sounds of the brake and power handles start here.
 }
@@ -159,20 +182,27 @@ void keydowns(Run& run, Key key, KeyModifiers modifiers)
         input.cabSurfaceTop -= 50;
     if (shift && key == Key::Down && input.cabSurfaceTop < 0)
         input.cabSurfaceTop += 50;
-    // Enter: the driver's call-out of what is due.
+    if (key == Key::Enter)
+        callOutKey(run);
     if (key == Key::F1)
         input.debugFreeze = shift;
     if (shift)
         debugJumps(run, key);
-    // F2: engine start key, Shift + F2: engine stop key.
-    // Shift + F3: jump to the next signal.
+    if (key == Key::F2)
+        input.engineKey = shift ? 2 : 1;  // held: 2 the stop key, 1 the start key
+    if (shift && key == Key::F3)
+        jumpToNextSignal(run);
     // F3: show or hide the value display.
-    // Page Up / Page Down: door side.
+    if (key == Key::PageUp)
+        chooseDoorSide(run, 0);
+    if (key == Key::PageDown)
+        chooseDoorSide(run, 1);
 }
 
-void keyups(Run&, Key)
+void keyups(Run& run, Key key)
 {
-    // F2 released: engine key let go.
+    if (key == Key::F2)
+        run.state.input.engineKey = 0;
 }
 
 void WheelD(Run& run)

@@ -6,6 +6,7 @@
 
 #include "input/controller_state.h"
 #include "sim/run.h"
+#include "sound/kanko_queue.h"
 
 namespace cabdrive {
 namespace {
@@ -151,6 +152,19 @@ std::string dieselGearText(const Run& run, std::int32_t lever)
     return words.wordGearStem + std::to_string(lever - 1);
 }
 
+// The first power notch taken with the doors closed after a stop: the
+// departure call-out, then the station's own call-outs for that moment.
+void queueDepartureCallouts(Run& run)
+{
+    ControlState& c = run.state.controls;
+    if (run.state.doors.doorsOpen || c.powerHandle <= 0 || !c.departureCalloutPending)
+        return;
+    c.departureCalloutPending = false;
+    constexpr std::int32_t firstPowerMoment = 4;  // the stop's moment for stationCallouts
+    kanko_queue_add(run, kankoDeparture);
+    stationCallouts(run, firstPowerMoment);
+}
+
 }  // namespace
 
 void refreshGearText(Run& run)
@@ -177,7 +191,7 @@ void masconupdate(Run& run)
     refreshPowerText(run);
     refreshReverserText(run);
     refreshNotchStrips(run);
-    // Here the departure call-outs are queued on the first power notch (call-out queue).
+    queueDepartureCallouts(run);
     refreshGearText(run);
 }
 

@@ -3,6 +3,7 @@
 
 #include "input/controller_state.h"
 #include "sim/brake_air.h"
+#include "sim/engine.h"
 #include "sim/frame_advance.h"
 #include "sim/preceding_train.h"
 #include "sim/run.h"
@@ -62,7 +63,7 @@ void MMTimer1Timer(Run& run)
     applyPowerHandle(run);
     updateAirBrake(run);
     applyBrakeNotchDelays(run);
-    // (the diesel engine speed follows here)
+    followEngineSpeed(run);
     advanceFrame(run);
     movePrecedingTrain(run);
     moveTrain(run);

@@ -2,8 +2,11 @@
 #include "sim/run.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "input/mascon_update.h"
+#include "sim/signal_reset.h"
+#include "sim/stations.h"
 
 namespace cabdrive {
 namespace {
@@ -26,16 +29,6 @@ void startAir(AirState& air, const VehicleSpec& vehicle)
     air.mrPressure = fixed4::fromInt(vehicle.highAirPress);
 }
 
-// The next station after the start that the train must stop at.
-long double firstStopAfter(const RouteData& route, std::int32_t startStation)
-{
-    for (std::size_t i = static_cast<std::size_t>(startStation) + 1; i < route.stations.size(); ++i) {
-        if (route.stations[i].kind != 1)
-            return route.stations[i].stopDistance;
-    }
-    return noStopAhead;
-}
-
 void placeAtStartStation(Run& run, std::int32_t startStation)
 {
     RunState& s = run.state;
@@ -46,9 +39,6 @@ void placeAtStartStation(Run& run, std::int32_t startStation)
     if (startStation > 0)
         s.video.currentFrame = station.stopFrame;
     s.dynamics.trainPosition = station.stopDistance;
-    s.dynamics.nextStopPosition = firstStopAfter(run.route, startStation);
-    s.dynamics.distanceToStop = s.dynamics.nextStopPosition - s.dynamics.trainPosition;
-    s.clockTicks = station.departureTime;
     s.nextStationText = "ただいま " + station.name;
 }
 
@@ -58,7 +48,15 @@ void startRun(Run& run, std::int32_t startStation)
 {
     const VehicleSpec& vehicle = run.vehicle;
     RunState& s = run.state;
+    // The highest showable frame belongs to the video, opened before the run starts.
+    const std::int32_t highestFrame = s.video.highestFrame;
+    // So do the sounds' lengths and the crew-change station the program sets.
+    std::vector<std::int32_t> soundSeconds = std::move(s.environmentSoundSeconds);
+    const std::int32_t crewChangeStation = s.stations.crewChangeStation;
     s = RunState{};
+    s.video.highestFrame = highestFrame;
+    s.environmentSoundSeconds = std::move(soundSeconds);
+    s.stations.crewChangeStation = crewChangeStation;
     if (startStation < 0 || static_cast<std::size_t>(startStation) >= run.route.stations.size())
         startStation = 0;
     s.startStation = startStation;
@@ -75,6 +73,8 @@ void startRun(Run& run, std::int32_t startStation)
     if (run.route.oneMan == 0)
         s.carsText = std::to_string(vehicle.cars) + run.settings.wordCars;
     placeAtStartStation(run, startStation);
+    startStations(run);
+    startSignals(run);
     masconupdate(run);
 }
 

@@ -1,6 +1,8 @@
 // RunState: everything that changes during one driving run.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -99,8 +101,13 @@ struct EngineState {
     std::int32_t gearLever = 1;      // 0 .. 5
     std::int32_t gearShiftState = 0; // 0 none, 1 to gearLever, 2 to neutral
     std::int32_t gearShiftTicks = 0;
-    long double engineSpeed = 0;
+    long double engineSpeed = 0;       // engine's own units: idle 30, free revving 95
     long double engineSpeedTarget = 0;
+    std::int32_t engineKeyTicks = 0;   // ticks the engine key has been held
+    // The advice shown to the driver, and the text it was last built from
+    // (with its leading marker character).
+    std::string informationText;
+    std::string informationBuilt;
 };
 
 // How the video frame follows the train.
@@ -120,18 +127,48 @@ struct VideoState {
     std::int32_t shownCurrent = 0;     // ammeter value shown, damped by the renderer
     std::int32_t targetCurrent = 0;
     std::vector<std::uint8_t> movieSwitchDone;  // one per [MovieSwitch] row
+    std::int32_t clipRow = -1;         // [MovieSwitch] row whose clip is shown; -1 none
 };
 
 struct ProtectionState {
     bool protectionEmergencyBrake = false;
     bool protectionServiceBrake = false;
     bool atsActive = true;
-    std::int32_t atsCheckSpeed = 999;  // km/h the protection checks against; 999 none
+    // km/h the protection checks against; 999 none, 998 an alarm pending at a
+    // stop signal, 0 stop at once.
+    std::int32_t atsCheckSpeed = 999;
+    bool alarm = false;                 // the spot-type bell rings until acknowledged
+    bool acknowledged = false;          // the chime is due
+    bool acknowledgedAtSignal = false;  // no second alarm before the signal is passed
+    std::int32_t alarmTimer = 0;        // ticks of an unacknowledged speed-check alarm
+    std::int32_t alarmCheckSpeed = 999; // atsCheckSpeed when the bell started, for the displays
+    bool cabSignalBrake = false;        // cab signalling has braked
+    // Pattern type: the braking curve towards a target.
+    std::int32_t patternCode = 999;     // km/h at the target; 999 no pattern
+    long double patternTarget = 0;      // cm
+    std::int32_t patternKind = 0;       // kind of the beacon that set the pattern
+    std::int32_t patternState = 0;      // 0 none, 1 warning, 2 brake, 3 stop brake
+    std::int32_t patternStatePrevious = 0;
+    std::int64_t patternSpeedA = 0;     // km/h, the brake curve
+    std::int64_t patternSpeedB = 0;     // km/h, the warning curve
 };
 
+// The passenger doors. `doorsOpen` stays set while they are still closing.
 struct DoorState {
     bool doorsOpen = false;
-    bool doorOpenCommand = false;
+    bool doorOpenCommand = false;      // set while they are open and not closing
+    std::int32_t doorClosings = 0;     // complete closings since the start
+    std::int32_t doorSoundDraw = 0;    // 0 .. 99, drawn on arriving at a station
+    std::int32_t doorSoundChance = 0;  // percent: the station's column 15 (one-person operation)
+    std::string easyPanelText;         // the easy panel's status bar
+};
+
+// A speed limit or speed check ahead of the train.
+struct UpcomingLimit {
+    std::int32_t row = -1;              // -1: the slot is empty
+    std::int32_t limit = 0;             // km/h, column 1
+    std::int64_t brakingDistance = 0;   // cm
+    std::int64_t distance = 0;          // cm from the train
 };
 
 // Signals, limits and the protection displays (the signal logic keeps them;
@@ -143,6 +180,14 @@ struct SignalState {
     std::int32_t lineSpeed = 0;         // km/h of the current section (station column 9)
     std::string limitText1, limitText2;             // the two limit lines
     std::string protectionText1, protectionText2;   // the two protection lines
+    std::int32_t signalDisplayPrevious = 999;  // the display the signal pictures show
+    std::int32_t signalName = 999;      // column 3 of the signal ahead; 999 none
+    std::vector<std::int32_t> aspects;  // per [Signal] row: 0 stop .. top aspect
+    std::vector<std::int32_t> displays; // per [Signal] row: display index
+    std::vector<std::uint8_t> speedCheckPassed;  // per [SpeedCheck1] row
+    // The next three speed limits, then the next two speed checks at stop.
+    std::array<UpcomingLimit, 5> upcomingLimits{};
+    bool limitWarning = false;          // the first limit lies within its braking distance
 };
 
 // Stations and the timetable (the station logic keeps them).
@@ -153,10 +198,31 @@ struct StationState {
     std::string clockText;              // "hh:mm:ss"
     std::string doorSideText;           // the [Doors] word chosen with Page Up / Page Down
     std::vector<std::uint8_t> melodyStarted;  // one per station; signals of control 3 read them
+    // One per station each, cleared by a station jump.
+    std::vector<std::uint8_t> atStation;          // the "ただいま" text has been set
+    std::vector<std::uint8_t> arrivalRegistered;
+    std::vector<std::uint8_t> departed;           // doors closed after the melody
+    std::vector<std::uint8_t> onePersonCalloutDone;
+    std::vector<std::uint8_t> timeSpoken;         // one per [Time] row
+    std::int32_t arrivalClock = 0;  // clockTicks at the arrival, then at the melody's start
+    std::int32_t crewChangeStation = 999;  // chosen on the title screen; 999 none
+    std::int32_t announceIndex = 0;        // [Announce] row the announcement key plays next
 };
 
 // The call-out voice queue.
 struct CalloutState {
+    // The route's three voice tables: kankoVoices, otherKankos, limitKankos.
+    enum class Table : std::uint8_t { Kanko, Other, Limit };
+    struct Voice {
+        Table table = Table::Kanko;
+        std::int32_t index = 0;  // row of that table
+    };
+    static constexpr std::size_t queueCapacity = 12;
+
+    std::array<Voice, queueCapacity> queue{};  // slot 0 is the head
+    std::size_t queued = 0;                    // voices waiting, the head included
+    bool headPlayed = false;  // the head was handed to the channel; removed once it is silent
+    std::int32_t lastLimitCallout = -1;  // [LimitKanko] voice the key called last; not repeated
 };
 
 struct RunState {

@@ -6,14 +6,27 @@
 #include <algorithm>
 
 #include "sim/brake_air.h"
+#include "sim/cab_signalling.h"
+#include "sim/doors.h"
+#include "sim/engine.h"
 #include "sim/event_matching.h"
 #include "sim/force_balance.h"
 #include "sim/frame_advance.h"
+#include "sim/information_line.h"
+#include "sim/pattern_protection.h"
+#include "sim/protection_brakes.h"
 #include "sim/run.h"
+#include "sim/signal_display.h"
+#include "sim/speed_limits.h"
+#include "sim/spot_protection.h"
+#include "sim/stations.h"
 #include "sim/stop_alert.h"
+#include "sim/timetable_clock.h"
 #include "sim/traction.h"
+#include "sim/video_switch.h"
 #include "sim/vigilance.h"
 #include "sound/horn.h"
+#include "sound/kanko_queue.h"
 #include "view/needles.h"
 
 namespace cabdrive {
@@ -47,6 +60,7 @@ void followLineVoltage(DynamicsState& d)
 
 void brakeAirAndCurrent(Run& run)
 {
+    runGearbox(run);
     runCompressor(run);
     updateMotorCurrent(run);
     updateElectricBrakeCurrent(run);
@@ -76,6 +90,12 @@ void visualEffectsAndTunnel(Run& run)
     });
 }
 
+void callOuts(Run& run)
+{
+    forgetPassedLimitCallout(run);
+    kanko_queue_play(run);
+}
+
 void hornAndBuzzer(Run& run)
 {
     soundHornAndBuzzer(run);
@@ -87,36 +107,43 @@ void hornAndBuzzer(Run& run)
 void Timer1Timer(Run& run)
 {
     stopProtectionWarning(run);  // 1
-    //  2 the line speed of the current section
+    currentLineSpeed(run);       // 2
     countTick(run);              // 3
     updateSpeedometer(run);      // 4
     forceBalance(run);           // 5
     //  6 speed and distance texts
-    //  7 brake squeal, door completion, cab lamps
-    //  8 the timetable clock
+    //  7 brake squeal
+    completeDoorClosing(run);    //  7
+    //  7 cab lamps
+    timecalc(run, run.state.clockTicks);  //  8
     brakeAirAndCurrent(run);     // 9
     attenuationFactor(run);      // 10
     // 11 trackside sounds, announcements, Doppler sources
     sampleGradient(run);         // 12
     // 13 slope posts
-    // 14 signals
+    updateSignals(run);          // 14
     // 15 road traffic lights and crossing distances
-    // 16 cab signalling
-    // 17 spot-type protection alarm
-    // 18 pattern-type protection
-    // 19 upcoming limits, the limit sign, speed checks
-    // 20 stations (a step that finds no next stop ends the tick here)
+    cabSignalling(run);          // 16
+    spotProtectionAlarm(run);    // 17
+    patternProtection(run);      // 18
+    speedLimitsAndChecks(run);   // 19
+    if (!stationLoop(run))       // 20: a step that found no next stop ends the tick
+        return;
     vigilanceDevice(run);        // 21
     stopApproachAlert(run);      // 22
     // 23 animations, signs, timetable markers, crossings
     // 24 drive and engine sounds
-    stopAtEndOfVideo(run);       // 25 (and the clip switches)
+    stopAtEndOfVideo(run);       // 25
+    switchVideoClips(run);       // 25
+    upcomingLimitTexts(run);     // 26
+    engineStartStop(run);        // 26
+    rollBackProtection(run);     // 26
     visualEffectsAndTunnel(run); // 26 (after the easy panel, limits, engine and roll-back steps)
     // 27 caption, value display, stop-position lines
-    // 28 door safety
-    // 29 information line
+    doorSafety(run);             // 28
+    updateInformationLine(run);  // 29
     // 30 external controllers
-    // 31 call-outs
+    callOuts(run);               // 31
     // 32 value display grid, text-mode labels
     hornAndBuzzer(run);          // 33
 }

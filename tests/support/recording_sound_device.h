@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ public:
     bool load(std::size_t channel, const std::string& path) override
     {
         log.push_back("load " + std::to_string(channel) + " " + path);
-        return true;
+        return unreadable.count(path) == 0;
     }
     bool holdsSound(std::size_t channel) const override { return channel < 320; }
     void play(std::size_t channel, bool looping) override
@@ -71,6 +72,7 @@ public:
 
     std::map<std::size_t, Channel> channels;
     std::vector<std::string> log;
+    std::set<std::string> unreadable;  // paths whose load fails
 };
 
 }  // namespace test

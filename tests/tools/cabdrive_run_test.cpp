@@ -150,7 +150,11 @@ TEST(HeadlessRun, WithoutATraceItSummarisesTheRun)
     cabdrive::QImagePictureLoader pictures;
     std::ostringstream out, err;
     ASSERT_EQ(cabdrive::runHeadless(options, pictures, out, err), 0) << err.str();
-    EXPECT_EQ(out.str(), "ran 5.0 s: 0.0 m, top speed 0.0 km/h\nfinal position 0.00 m, frame 0, speed 0.0 km/h, clock 09:00:05\n");
+    EXPECT_EQ(out.str(),
+              "ran 5.0 s: 0.0 m, top speed 0.0 km/h\nfinal position 0.00 m, frame 0, speed 0.0 km/h, clock 09:00:05\n"
+              "stops:\n  緑ヶ丘: arrived 09:00:00 (at 0.1 s), stopped +0 cm from the mark, within the stop zone; "
+              "timetable departure 09:00:00, 0 s to spare\n"
+              "protection brake interventions:\n  none\nthe run has not ended\n");
 }
 
 }  // namespace

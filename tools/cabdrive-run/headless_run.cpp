@@ -12,11 +12,12 @@
 #include "data/data_folder.h"
 #include "data/settings.h"
 #include "data/vehicle_file.h"
+#include "journey_log.h"
 #include "run_script.h"
 #include "run_trace.h"
 #include "sim/run.h"
 #include "sim/scheduler.h"
-#include "sim/shell_requests.h"
+#include "sound/environment_sound_lengths.h"
 #include "sound/null_sound_device.h"
 #include "view/video_reader.h"
 
@@ -85,8 +86,9 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, std:
         Scene scene;
         NullSoundDevice sound;
         NullVideoReader video;
-        NullShellRequests shell;
+        HeadlessShell shell;
         Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
+        run.state.environmentSoundSeconds = environmentSoundLengths(*route);
         startRun(run, 0);
 
         std::unique_ptr<RunTrace> trace;
@@ -94,23 +96,29 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, std:
             trace = std::make_unique<RunTrace>(options.traceFile);
         Scheduler scheduler(run);
         Journey journey;
+        JourneyLog log;
         scheduler.afterTick = [&] {
             journey.afterTick(run.state.dynamics.trainSpeed);
+            log.afterTick(run, shell, scheduler.simulatedTime());
             if (trace)
                 trace->write(run, scheduler.simulatedTime());
+            if (shell.returnRequested)
+                scheduler.pause();  // the end of the run: the program would fade back to the title
         };
         const double seconds = options.seconds.value_or(script.empty() ? defaultSecondsAfterScript
                                                                        : script.back().seconds + defaultSecondsAfterScript);
         scheduler.start();
         for (const ScriptInput& input : script) {
-            if (input.seconds > seconds)
+            if (input.seconds > seconds || !scheduler.running())
                 break;
             scheduler.advanceBy(toDuration(input.seconds) - scheduler.runningTime());
             applyScriptInput(run, input);
         }
         scheduler.advanceBy(toDuration(seconds) - scheduler.runningTime());
-        if (!trace)
-            printSummary(out, run, journey, seconds);
+        if (!trace) {
+            printSummary(out, run, journey, static_cast<double>(scheduler.runningTime().count()) / 1e9);
+            log.print(out, run, shell);
+        }
         return 0;
     } catch (const LoadError& e) {
         err << e.what() << "\n";

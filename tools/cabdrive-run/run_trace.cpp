@@ -12,7 +12,9 @@ namespace {
 constexpr const char* header =
     "time_s,clock,speed_kmh,position_m,frame,power_handle,applied_power,brake_handle,applied_brake,reverser,"
     "bc_kpa,bp_kpa,er_kpa,mr_kpa,sap_kpa,traction_n,brake_n,resistance_n,slip,"
-    "reverser_text,power_text,brake_text,station_text,message\n";
+    "reverser_text,power_text,brake_text,station_text,message,"
+    "station,signal_row,signal_display,ats_check_kmh,protection_eb,protection_sb,pattern_state,pattern_brake_kmh,pattern_warning_kmh,"
+    "doors_open,door_command,callouts_queued,gear,engine_rpm,information\n";
 
 // Texts are quoted, with quotes doubled.
 std::string quoted(const std::string& text)
@@ -27,6 +29,20 @@ std::string quoted(const std::string& text)
 }
 
 }  // namespace
+
+// The station, signal, protection, door, call-out and engine columns.
+void RunTrace::writeSignalsAndStations(const Run& run)
+{
+    const RunState& s = run.state;
+    const ProtectionState& p = s.protection;
+    const auto station = static_cast<std::size_t>(s.stations.currentStation);
+    m_out << quoted(station < run.route.stations.size() ? run.route.stations[station].name : std::string()) << ','
+          << s.signals.signalAheadRow << ',' << s.signals.signalDisplay << ',' << p.atsCheckSpeed << ','
+          << p.protectionEmergencyBrake << ',' << p.protectionServiceBrake << ',' << p.patternState << ','
+          << p.patternSpeedA << ',' << p.patternSpeedB << ',' << s.doors.doorsOpen << ',' << s.doors.doorOpenCommand << ','
+          << s.callouts.queued << ',' << s.engine.currentGear << ',' << static_cast<double>(s.engine.engineSpeed) << ','
+          << quoted(s.engine.informationText);
+}
 
 RunTrace::RunTrace(const std::string& path) : m_out(path), m_path(path)
 {
@@ -52,7 +68,9 @@ void RunTrace::write(const Run& run, std::chrono::nanoseconds runningTime)
                   static_cast<double>(a.sapPressure.value()), static_cast<double>(d.tractionForce.value()),
                   static_cast<double>(d.brakeForce.value()), static_cast<double>(d.resistanceForce.value()));
     m_out << numbers << quoted(d.slipIndication) << ',' << quoted(c.reverserText) << ',' << quoted(c.powerText) << ','
-          << quoted(c.brakeText) << ',' << quoted(s.nextStationText) << ',' << quoted(s.messageText) << '\n';
+          << quoted(c.brakeText) << ',' << quoted(s.nextStationText) << ',' << quoted(s.messageText) << ',';
+    writeSignalsAndStations(run);
+    m_out << '\n';
     if (!m_out)
         throw TraceError("cannot write the trace " + m_path);
 }

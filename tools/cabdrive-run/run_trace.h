@@ -22,6 +22,8 @@ public:
     void write(const Run& run, std::chrono::nanoseconds runningTime);
 
 private:
+    void writeSignalsAndStations(const Run& run);
+
     std::ofstream m_out;
     std::string m_path;
 };
