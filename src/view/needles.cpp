@@ -4,9 +4,34 @@
 #include <cmath>
 
 #include "common/rounding.h"
+#include "sim/brake_air.h"
 #include "sim/run.h"
 
 namespace cabdrive {
+namespace {
+
+void turnNeedle(Scene& scene, std::string_view name, const NeedleLayout& needle, long double value)
+{
+    scene.setAngle(name, spriteAngle(value * needle.degPerUnit + needle.offsetDeg));
+}
+
+// A linear gauge rises from its base Y by the pressure (kPa) times its scale.
+void liftGauge(Scene& scene, std::string_view name, const LinearGaugeLayout& gauge, long double kpa)
+{
+    scene.setPosition(name, gauge.x, gauge.baseY - roundHalfAway(kpa * gauge.pixelsPerKpa));
+}
+
+int ammeterAngle(const CurrentNeedleLayout& needle, std::int32_t shown, std::int32_t reverser)
+{
+    if (needle.currentAbs == 2)
+        return needle.offsetDeg;  // a fixed needle: the offset is the sprite angle itself
+    if (needle.currentAbs == 1)
+        return spriteAngle(std::abs(shown) * needle.degPerUnit + needle.offsetDeg);
+    // A signed current: the needle swings the other way when the reverser does.
+    return spriteAngle(shown * needle.degPerUnit + needle.offsetDeg) * reverser;
+}
+
+}  // namespace
 
 int spriteAngle(long double degrees)
 {
@@ -33,6 +58,38 @@ void updateSpeedometer(Run& run)
     const std::int64_t rounded = roundHalfAway(v);
     if (rounded < 200)
         run.scene.showPatternIfPresent("img_digi_speed", static_cast<int>(std::llabs(rounded)));
+}
+
+std::int32_t dampedCurrent(std::int32_t shown, std::int32_t target)
+{
+    const auto halfGap = [target](std::int64_t value) {
+        return roundHalfAway(static_cast<long double>(std::llabs(target - value)) / 2);
+    };
+    std::int64_t value = shown;
+    if (std::llabs(value) < std::llabs(target))
+        value = target + halfGap(value);
+    if (std::llabs(value) > std::llabs(target))
+        value = target - halfGap(value);
+    return saturateInt32(value);
+}
+
+void setPassNeedles(Run& run)
+{
+    RunState& s = run.state;
+    const VehicleSpec& v = run.vehicle;
+    const AirState& air = s.air;
+    s.video.shownCurrent = dampedCurrent(s.video.shownCurrent, s.video.targetCurrent);
+
+    const long double brakeCylinder = (v.bcSelect == 1 ? air.bcMotorCar : air.bcTrailerCar).value();
+    turnNeedle(run.scene, "img_Needle_V", v.needleV, s.dynamics.lineVoltage.value());
+    run.scene.setAngle("img_Needle_I", ammeterAngle(v.needleI, s.video.shownCurrent, s.controls.reverser));
+    turnNeedle(run.scene, "img_Needle_BC", v.needleBc, brakeCylinder);
+    turnNeedle(run.scene, "img_Needle_BP", v.needleBp, air.bpPressure);
+    turnNeedle(run.scene, "img_Needle_MR", v.needleMr, mainReservoirNeedleValue(run));
+    turnNeedle(run.scene, "img_Needle_SAP", v.needleSap, air.sapPressure.value());
+    turnNeedle(run.scene, "img_Needle_ER", v.needleEr, air.erPressure.value());
+    liftGauge(run.scene, "img_Needle_BC_L", v.needleBcLinear, brakeCylinder);
+    liftGauge(run.scene, "img_Needle_MR_L", v.needleMrLinear, air.mrPressure.value());
 }
 
 }  // namespace cabdrive

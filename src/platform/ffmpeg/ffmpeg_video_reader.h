@@ -1,0 +1,46 @@
+// FfmpegVideoReader: the route video (and any other AVI) decoded frame by
+// frame number with FFmpeg, into one RGB32 frame bitmap.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "view/frame_bitmap.h"
+#include "view/video_reader.h"
+
+namespace cabdrive {
+
+class FfmpegVideoReader final : public VideoReader {
+public:
+    FfmpegVideoReader();
+    ~FfmpegVideoReader() override;
+    FfmpegVideoReader(const FfmpegVideoReader&) = delete;
+    FfmpegVideoReader& operator=(const FfmpegVideoReader&) = delete;
+
+    bool open(const std::string& dataPath) override;
+    void close() override;
+    bool isOpen() const override;
+    std::int32_t frameCount() const override;
+    // Frame-exact: a frame ahead within reach is decoded onward from the last
+    // one; any other frame seeks to the keyframe at or before it and decodes
+    // forward from there.
+    bool decodeFrame(std::int32_t n) override;
+
+    // The bitmap keeps the last decoded frame, also after close() or a failed
+    // open (the picture stays on screen); its storage moves only when a frame
+    // of another size is decoded.
+    const FrameBitmap& frame() const;
+    double framesPerSecond() const;  // 0 when nothing is open
+    int videoWidth() const;          // px of the open video; 0 when nothing is open
+    int videoHeight() const;
+
+private:
+    struct Decoder;
+    std::unique_ptr<Decoder> m_decoder;  // null while nothing is open
+    std::vector<std::uint32_t> m_pixels;
+    FrameBitmap m_frame;
+};
+
+}  // namespace cabdrive

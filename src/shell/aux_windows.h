@@ -1,0 +1,18 @@
+// AuxWindows: the windows the program entry creates once and every run's main
+// window uses (Help, the easy panel, the crew-change dialog).
+#pragma once
+
+class QWidget;
+
+namespace cabdrive {
+
+class EasyPanel;
+class CrewChangeDialog;
+
+struct AuxWindows {
+    QWidget* help = nullptr;  // the Help window, shown by the Display menu
+    EasyPanel* easyPanel = nullptr;
+    CrewChangeDialog* crewChange = nullptr;
+};
+
+}  // namespace cabdrive

@@ -1,0 +1,670 @@
+// The main window: loading a run, the menu commands, the run's clocks and the
+// window's components.
+// The core headers come before any Qt header: Qt's "signals" keyword would
+// otherwise rewrite the run state's field of that name.
+#include "sim/run.h"
+
+#include "shell/main_window.h"
+
+#include <optional>
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QBitmap>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "common/load_error.h"
+#include "data/data_folder.h"
+#include "data/mascon_map.h"
+#include "data/settings.h"
+#include "data/vehicle_file.h"
+#include "persist/display_options.h"
+#include "platform/ffmpeg/ffmpeg_video_reader.h"
+#include "platform/qt/qimage_picture_loader.h"
+#include "platform/qt/qsettings_key_value_store.h"
+#include "shell/aux_windows.h"
+#include "shell/cab_surface.h"
+#include "shell/crew_change_dialog.h"
+#include "shell/easy_panel.h"
+#include "shell/message_boxes.h"
+#include "shell/window_requests.h"
+#include "sim/scheduler.h"
+#include "sim/station_jump.h"
+#include "sim/video_switch.h"
+#include "sound/null_sound_device.h"
+#include "sound/sound_pause.h"
+#include "view/cab_panel_build.h"
+#include "view/readout_texts.h"
+
+namespace cabdrive {
+namespace {
+
+constexpr int clockFeedMs = 5;  // how often the wall clock is fed to the scheduler
+
+const QString windowCaption = QStringLiteral("鉄道運転シミュレータ");
+const QString pauseCaption = QStringLiteral("一時停止(&S)");
+const QString resumeCaption = QStringLiteral("運転再開(&S)");
+
+enum class LabelFont { Normal, Small, Large };
+
+struct LabelPlace {
+    int left, top;  // px in the client area
+    int width;      // px; 0 sizes the label to its text
+    const char* text;
+    Qt::Alignment alignment;
+    LabelFont font;
+};
+
+// Label0 .. Label14; some sit at or below the client area's bottom edge and
+// are never seen, as in the window's design.
+constexpr std::array<LabelPlace, 15> labelPlaces = {{
+    {820, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
+    {892, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
+    {956, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
+    {820, 758, 0, "ギア", Qt::AlignLeft, LabelFont::Normal},
+    {820, 606, 221, "", Qt::AlignLeft, LabelFont::Normal},
+    {1055, 606, 54, "", Qt::AlignLeft, LabelFont::Normal},
+    {924, 758, 0, "自車", Qt::AlignLeft, LabelFont::Normal},
+    {1044, 712, 0, "00:00:00", Qt::AlignLeft, LabelFont::Normal},
+    {808, 340, 0, "", Qt::AlignLeft, LabelFont::Small},
+    {868, 760, 0, "トロコン", Qt::AlignLeft, LabelFont::Normal},
+    {836, 638, 341, "", Qt::AlignLeft, LabelFont::Normal},
+    {820, 670, 139, "0.0 km/h", Qt::AlignRight, LabelFont::Normal},
+    {1004, 670, 106, "0 m", Qt::AlignRight, LabelFont::Normal},
+    {820, 560, 149, "", Qt::AlignLeft, LabelFont::Normal},
+    {1052, 560, 221, "", Qt::AlignLeft, LabelFont::Large},
+}};
+
+constexpr int label14Height = 48;  // px
+constexpr int label5 = 5, label6 = 6;
+
+QString qtext(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+QImage imageOf(const Picture& picture)
+{
+    return QImage(reinterpret_cast<const uchar*>(picture.pixels.data()), picture.width, picture.height,
+                  picture.width * 4, QImage::Format_ARGB32)
+        .copy();
+}
+
+// A transparent picture control: the colour of the picture's bottom-left
+// pixel shows what lies beneath.
+QPixmap keyedByBottomLeftPixel(const Picture& picture)
+{
+    const QImage image = imageOf(picture);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    if (!image.isNull())
+        pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1))));
+    return pixmap;
+}
+
+// A label that shows one readout: white on the window's black, no background.
+QLabel* makeLabel(QWidget& parent, int index)
+{
+    const LabelPlace& place = labelPlaces[static_cast<std::size_t>(index)];
+    auto* label = new QLabel(QString::fromUtf8(place.text), &parent);
+    label->setObjectName(QStringLiteral("Label%1").arg(index));
+    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    label->setAlignment(place.alignment | Qt::AlignVCenter);
+    QFont font = label->font();
+    if (place.font == LabelFont::Small)
+        font.setPointSizeF(font.pointSizeF() * 0.8);
+    if (place.font == LabelFont::Large)
+        font.setPointSizeF(font.pointSizeF() * 1.6);
+    label->setFont(font);
+    label->adjustSize();
+    if (place.width > 0)
+        label->resize(place.width, place.font == LabelFont::Large ? label14Height : label->height());
+    label->move(place.left, place.top);
+    return label;
+}
+
+// The back button: a small white arrow on black.
+QPixmap backArrow()
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::black);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(QPolygonF({QPointF(15, 3), QPointF(15, 17), QPointF(4, 10)}));
+    return pixmap;
+}
+
+}  // namespace
+
+// Everything one run loads and owns, in the order it is loaded.
+struct MainWindow::Session {
+    DataFolder folder;
+    QImagePictureLoader pictures;
+    DisplayOptions options;
+    MasconMap mascon;
+    Settings settings;
+    VehicleSpec vehicle;
+    std::unique_ptr<RouteData> route;
+    Scene scene;
+    StaffPictures staff;
+    NullSoundDevice sound;
+    FfmpegVideoReader video;
+    std::unique_ptr<WindowRequests> shell;
+    std::optional<Run> run;
+    std::optional<Scheduler> scheduler;
+    SoundResume soundResume;
+};
+
+MainWindow::MainWindow(const StartupValues& startup, std::function<void(const QString&)> status,
+                       MessageBoxes& messages, AuxWindows& aux, QWidget* parent)
+    : QMainWindow(parent), m_startup(startup), m_status(std::move(status)), m_messages(messages), m_aux(aux)
+{
+    buildWindow();
+    try {
+        FormCreate();
+    } catch (const LoadError& error) {
+        if (m_untendai)
+            m_untendai->detach();
+        m_session.reset();
+        m_messages.show(nullptr, QString::fromUtf8(error.what()));
+    }
+}
+
+// A window released without closing stores nothing, but its run must stop
+// before the components that draw and drive it let go of it.
+MainWindow::~MainWindow()
+{
+    if (!m_closed && m_session)
+        stopRun();
+}
+
+bool MainWindow::loaded() const
+{
+    return m_session != nullptr;
+}
+
+Run* MainWindow::run()
+{
+    return m_session && m_session->run ? &*m_session->run : nullptr;
+}
+
+Scheduler* MainWindow::scheduler()
+{
+    return m_session && m_session->scheduler ? &*m_session->scheduler : nullptr;
+}
+
+// The title window hides while a run is shown, so nothing needs blocking;
+// the Help window, the easy panel and the crew-change dialog, shown during
+// the run, must take their clicks. Hence no window modality, only the wait.
+void MainWindow::runModal()
+{
+    if (m_closed || !loaded())
+        return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - rect().center());
+    }
+    show();
+    activateWindow();
+    QEventLoop loop;
+    connect(this, &MainWindow::closed, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// --- the window and its components ---
+
+void MainWindow::buildWindow()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(windowCaption);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(clientWidth, clientHeight);
+    client->setAutoFillBackground(true);
+    QPalette black = client->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    client->setPalette(black);
+    setCentralWidget(client);
+
+    m_untendai = new CabSurface(client);
+    m_untendai->setObjectName(QStringLiteral("untendai"));
+    m_untendai->setGeometry(0, 0, CabSurface::designWidth, CabSurface::designHeight);
+    connect(m_untendai, &CabSurface::clicked, this, &MainWindow::movieclick);
+    // Queued: the window closes after the render pass that ended the fade.
+    connect(m_untendai, &CabSurface::fadeClosed, this, &QWidget::close, Qt::QueuedConnection);
+
+    m_subDisp = new QLabel(client);
+    m_subDisp->setObjectName(QStringLiteral("sub_disp"));
+    m_subDisp->setGeometry(798, 545, 480, 360);
+    m_subDisp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_back = new QLabel(client);
+    m_back->setObjectName(QStringLiteral("back"));
+    m_back->setGeometry(1168, 727, 20, 20);
+    m_back->setPixmap(backArrow());
+    m_back->setCursor(Qt::PointingHandCursor);
+    m_back->installEventFilter(this);
+
+    m_staffCard = new QLabel(client);
+    m_staffCard->setObjectName(QStringLiteral("staffCard"));
+    m_staffCard->hide();
+
+    for (int i = 0; i < static_cast<int>(m_labels.size()); ++i)
+        m_labels[static_cast<std::size_t>(i)] = makeLabel(*client, i);
+
+    buildMenu();
+    adjustSize();
+    setFixedSize(size());
+    m_tickTimer.setTimerType(Qt::PreciseTimer);
+    m_tickTimer.setInterval(clockFeedMs);
+    connect(&m_tickTimer, &QTimer::timeout, this, &MainWindow::feedClock);
+}
+
+QAction* MainWindow::addToggle(QMenu& menu, const char* name, const QString& caption, void (MainWindow::*command)())
+{
+    QAction* action = menu.addAction(caption, this, command);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(true);
+    return action;
+}
+
+void MainWindow::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    m_start1 = bar->addAction(QStringLiteral("Start"), this, &MainWindow::start1Click);
+    m_start1->setObjectName(QStringLiteral("start1"));
+
+    m_goTo1 = bar->addMenu(QStringLiteral("Move"));
+    m_goTo1->setObjectName(QStringLiteral("GoTo1"));
+
+    m_show1 = bar->addMenu(QStringLiteral("Display"));
+    m_show1->setObjectName(QStringLiteral("Show1"));
+    QAction* help = m_show1->addAction(QStringLiteral("操作説明(&U)"), this, [this] {
+        if (m_aux.help)
+            m_aux.help->show();
+    });
+    help->setObjectName(QStringLiteral("menu_d1"));
+    m_D1 = addToggle(*m_show1, "D1", QStringLiteral("解説なし(&D)"), &MainWindow::D1Click);
+    QAction* easyPanel = m_show1->addAction(QStringLiteral("かんたん運転台(&E)"), this, [this] {
+        if (m_aux.easyPanel)
+            m_aux.easyPanel->show();
+    });
+    easyPanel->setObjectName(QStringLiteral("N3"));
+    m_OFF1 = addToggle(*m_show1, "OFF1", QStringLiteral("喚呼なし(&K)"), &MainWindow::OFF1Click);
+    m_OFF2 = addToggle(*m_show1, "OFF2", QStringLiteral("停止位置ラインを表示しない(&S)"), &MainWindow::OFF2Click);
+    m_OFFC1 = addToggle(*m_show1, "OFFC1", QStringLiteral("文字表示モード切り替え(&C)"), &MainWindow::OFFC1Click);
+
+    // The external controllers and the saved driving states have no commands
+    // in this program yet: their entries stand in the menu, disabled.
+    m_controller1 = bar->addMenu(QStringLiteral("Controller(&C)"));
+    m_controller1->setObjectName(QStringLiteral("Controller1"));
+    const auto addDisabled = [](QMenu& menu, const char* name, const QString& caption) {
+        QAction* action = menu.addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(false);
+    };
+    addDisabled(*m_controller1, "COM11", QStringLiteral("標準/KXマスコン(&N)"));
+    addDisabled(*m_controller1, "COM21", QStringLiteral("Windows用電車でGO! コントローラ(&U)"));
+    addDisabled(*m_controller1, "COM31", QStringLiteral("PS用電車でGO! コントローラ(&M)"));
+    addDisabled(*m_controller1, "COM41", QStringLiteral("三鶯重工 OHC-PC01(&S)"));
+    addDisabled(*m_controller1, "debug1", QStringLiteral("デバッグオプション(&D)"));
+    m_controller1->addSeparator();
+    addDisabled(*m_controller1, "Setup1", QStringLiteral("KXマスコン（設定）(&P)"));
+    addDisabled(*m_controller1, "Connect1", QStringLiteral("KXマスコン（接続）(&C)"));
+
+    m_saveS1 = bar->addMenu(QStringLiteral("Save(&S)"));
+    m_saveS1->setObjectName(QStringLiteral("SaveS1"));
+    QMenu* restore = m_saveS1->addMenu(QStringLiteral("運転状態を復元(&L)"));
+    restore->setObjectName(QStringLiteral("L1"));
+    QMenu* save = m_saveS1->addMenu(QStringLiteral("運転状態を保存(&S)"));
+    save->setObjectName(QStringLiteral("S2"));
+    for (const char* name : {"Load1", "Load2", "Load3"})
+        addDisabled(*restore, name, QStringLiteral("No Data"));
+    for (const char* name : {"Save1", "Save2", "Save3"})
+        addDisabled(*save, name, QStringLiteral("No Data"));
+}
+
+// --- loading (FormCreate) ---
+
+void MainWindow::showStatus(const QString& text)
+{
+    if (m_status)
+        m_status(text);
+}
+
+void MainWindow::FormCreate()
+{
+    m_session = std::make_unique<Session>();
+    Session& s = *m_session;
+    s.folder = DataFolder{m_startup.programFolder, m_startup.trainFolder, m_startup.trainFileName};
+    QSettingsKeyValueStore store;
+    s.options = readDisplayOptions(store);
+    showTextLabels(s.options.Moji != 0, true);
+
+    showStatus(QStringLiteral("設定ファイルを読み込んでいます"));
+    loadDataFiles();
+    showStatus(QStringLiteral("運転台を描画しています"));
+    drawCab();
+    showStatus(QStringLiteral("環境をセットアップしています"));
+    setUpEnvironment();
+    setCheckMarksFromOptions();
+    start1Click();
+}
+
+void MainWindow::loadDataFiles()
+{
+    Session& s = *m_session;
+    s.mascon = loadMasconMap(s.folder.programFolder);
+    s.settings = loadSettings(s.folder.programFolder);
+    s.vehicle = loadVehicle(s.folder.vehicleFolder, s.folder.trainFileName, s.pictures);
+    s.route = loadRouteFor(s.folder, m_startup.routeFileName, s.vehicle, s.pictures);
+    replaceMenuCaptions();
+    addStationEntries();
+}
+
+void MainWindow::replaceMenuCaptions()
+{
+    const Settings& settings = m_session->settings;
+    const auto replace = [](QAction* entry, const std::string& caption) {
+        if (!caption.empty())
+            entry->setText(qtext(caption));
+    };
+    replace(m_start1, settings.captionStart);
+    replace(m_goTo1->menuAction(), settings.captionMove);
+    replace(m_show1->menuAction(), settings.captionDisplay);
+    replace(m_controller1->menuAction(), settings.captionControl);
+    replace(m_saveS1->menuAction(), settings.captionSave);
+}
+
+// One entry per station a train can be placed at (stop kinds 0 and 2), in
+// route order; the last station is no place to start from.
+void MainWindow::addStationEntries()
+{
+    const StationTable& stations = m_session->route->stations;
+    for (std::size_t i = 0; i + 1 < stations.size(); ++i) {
+        const Station& station = stations[i];
+        if (station.kind != 0 && station.kind != 2)
+            continue;
+        const int index = static_cast<int>(i);
+        QAction* entry = m_goTo1->addAction(qtext(station.name), this, [this, index] { StationMenuClick(index); });
+        entry->setObjectName(QStringLiteral("Sta%1").arg(index));
+    }
+}
+
+void MainWindow::drawCab()
+{
+    Session& s = *m_session;
+    s.staff = buildCabPanel(s.scene, s.vehicle, *s.route, s.settings, s.folder, s.pictures);
+    if (s.staff.staffCard) {
+        m_staffCard->setPixmap(keyedByBottomLeftPixel(*s.staff.staffCard));
+        m_staffCard->adjustSize();
+        m_staffCard->move(s.settings.panelLeft, 0);
+        m_staffCard->show();
+        m_staffCard->raise();
+    }
+    if (s.staff.subDisplay)
+        m_subDisp->setPixmap(QPixmap::fromImage(imageOf(*s.staff.subDisplay)));
+
+    s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); });
+    s.run.emplace(Run{s.settings, s.vehicle, *s.route, s.scene, s.sound, s.video, *s.shell, s.options, {}});
+    if (!openMainVideo(*s.run))
+        m_messages.show(this, QStringLiteral("映像ファイルを開けません") + qtext(videoPath(*s.run, s.route->dataName)));
+}
+
+// The sound set-up belongs here too; until the program has sound the run
+// plays on a silent device and the sound stages are left out.
+void MainWindow::setUpEnvironment()
+{
+    Session& s = *m_session;
+    checkVehicleAfterLoading(s.vehicle);
+    Run& run = *s.run;
+    startRun(run, m_startup.startStation);
+    run.state.stations.crewChangeStation = m_startup.endStation;
+
+    s.scheduler.emplace(run);
+    s.scheduler->afterTick = [this] { Timer1Timer(); };
+    m_untendai->attach(run, s.video);
+    if (m_aux.easyPanel)
+        m_aux.easyPanel->attach(run, *this);
+    if (m_aux.crewChange)
+        connect(m_aux.crewChange, &CrewChangeDialog::endOfRunChosen, this, &MainWindow::BackClick);
+}
+
+// The check mark of OFF2 shows the stored ATS option, although the entry
+// switches the stopping-position lines only.
+void MainWindow::setCheckMarksFromOptions()
+{
+    const DisplayOptions& options = m_session->run->options;
+    m_OFF1->setChecked(options.Kanko == 1);
+    m_D1->setChecked(options.Information == 1);
+    m_OFFC1->setChecked(options.Moji == 1);
+    m_OFF2->setChecked(options.ATS == 1);
+}
+
+// --- running and pausing ---
+
+void MainWindow::start1Click()
+{
+    Run* r = run();
+    if (!r || m_closed)
+        return;
+    Session& s = *m_session;
+    if (tickRunning()) {
+        s.soundResume.pauseSounds(r->sound);
+        s.scheduler->pause();
+        m_tickTimer.stop();
+        m_untendai->setTickRunning(false);
+        m_start1->setText(resumeCaption);
+    } else {
+        s.scheduler->start();
+        m_wallClock.start();
+        m_fedNanoseconds = 0;
+        m_tickTimer.start();
+        m_untendai->setTickRunning(true);
+        m_start1->setText(pauseCaption);
+        s.soundResume.resumeSounds(r->sound);
+    }
+    --r->state.video.lastDecodedFrame;  // the renderer decodes the current frame again
+}
+
+void MainWindow::movieclick()
+{
+    if (!tickRunning())
+        start1Click();
+}
+
+// The wall-clock time since the last feed, in whole nanoseconds, so that no
+// time is lost to rounding however often the timer fires.
+void MainWindow::feedClock()
+{
+    if (m_inTick || !m_session)
+        return;
+    m_inTick = true;
+    const qint64 now = m_wallClock.nsecsElapsed();
+    const qint64 elapsed = now - m_fedNanoseconds;
+    m_fedNanoseconds = now;
+    m_session->scheduler->advanceBy(Scheduler::Duration(elapsed));
+    m_inTick = false;
+}
+
+// After every 100 ms tick: the window's share of it.
+void MainWindow::Timer1Timer()
+{
+    if (m_aux.easyPanel)
+        m_aux.easyPanel->refresh();
+    if (m_session->run->options.Moji != 0)
+        fillTextLabels();
+}
+
+void MainWindow::fillTextLabels()
+{
+    const ReadoutTexts texts = readoutTexts(*m_session->run);
+    const auto set = [this](int index, const std::string& text) {
+        QLabel& label = *m_labels[static_cast<std::size_t>(index)];
+        const QString shown = qtext(text);
+        if (label.text() == shown)
+            return;
+        label.setText(shown);
+        if (labelPlaces[static_cast<std::size_t>(index)].width == 0)
+            label.adjustSize();
+    };
+    set(0, texts.reverser);
+    set(1, texts.power);
+    set(2, texts.brake);
+    set(3, texts.gear);
+    set(4, texts.nextStation);
+    set(7, texts.clock);
+    if (texts.oneManNotice)
+        set(8, *texts.oneManNotice);
+    set(10, texts.limit);
+    set(11, texts.speed);
+    set(12, texts.distance);
+    set(13, texts.currentStop);
+    set(14, texts.nextStop);
+}
+
+// --- display options ---
+
+void MainWindow::D1Click()
+{
+    if (Run* r = run())
+        r->options.Information = m_D1->isChecked() ? 1 : 0;
+}
+
+void MainWindow::OFF1Click()
+{
+    if (Run* r = run())
+        r->options.Kanko = m_OFF1->isChecked() ? 1 : 0;
+}
+
+void MainWindow::OFF2Click()
+{
+    if (Run* r = run()) {
+        for (const char* line : {"img_unten_teimokuS", "img_unten_teimokuM", "img_unten_teimokuE"})
+            r->scene.setVisible(line, !m_OFF2->isChecked());
+    }
+}
+
+void MainWindow::OFFC1Click()
+{
+    Run* r = run();
+    if (!r)
+        return;
+    r->options.Moji = m_OFFC1->isChecked() ? 1 : 0;
+    showTextLabels(r->options.Moji == 1, false);
+}
+
+// Label5 and Label6 show only from the window's creation in text mode until
+// the mode is first switched.
+void MainWindow::showTextLabels(bool textMode, bool includingLabel5And6)
+{
+    for (int i = 0; i < static_cast<int>(m_labels.size()); ++i) {
+        const bool fiveOrSix = i == label5 || i == label6;
+        m_labels[static_cast<std::size_t>(i)]->setVisible(textMode && (includingLabel5And6 || !fiveOrSix));
+    }
+}
+
+// --- the station menu, activation, the end of the run ---
+
+void MainWindow::StationMenuClick(int station)
+{
+    Run* r = run();
+    if (!r || m_closed)
+        return;
+    StationClick(*r, station);
+    setWindowTitle(qtext(r->route.lineName));
+}
+
+// Before the start (and while paused) the view shows the route's opening
+// picture over the cab.
+void MainWindow::FormActivate()
+{
+    if (!m_session || m_closed || tickRunning() || !m_session->staff.opening)
+        return;
+    m_untendai->showStill(*m_session->staff.opening);
+}
+
+void MainWindow::BackClick()
+{
+    Run* r = run();
+    if (!r || m_closed)
+        return;
+    // A paused run draws nothing, so its fade could never end: it closes at once.
+    if (!tickRunning()) {
+        close();
+        return;
+    }
+    r->state.video.fadeLevel = 1;
+}
+
+void MainWindow::keepCabSurfaceTop()
+{
+    m_untendai->move(0, m_session->run->state.input.cabSurfaceTop);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+    QMainWindow::changeEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_back && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        BackClick();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_closed && m_session)
+        FormCloseQuery();
+    m_closed = true;
+    event->accept();
+    Q_EMIT closed();
+}
+
+// Everything stops before anything is released; the options are stored last.
+void MainWindow::FormCloseQuery()
+{
+    stopRun();
+    QSettingsKeyValueStore store;
+    writeDisplayOptions(store, m_session->run->options);
+    m_session->run->state.video.fadeLevel = 0;
+}
+
+void MainWindow::stopRun()
+{
+    Session& s = *m_session;
+    m_closed = true;
+    m_untendai->detach();
+    m_tickTimer.stop();
+    s.scheduler->pause();
+    if (m_aux.easyPanel) {
+        m_aux.easyPanel->detach();
+        m_aux.easyPanel->close();
+    }
+    if (m_aux.crewChange)
+        disconnect(m_aux.crewChange, nullptr, this, nullptr);
+    s.video.close();
+    SoundDevice& sound = s.run->sound;
+    for (std::size_t channel = 0; channel < sound.channelCount(); ++channel) {
+        if (sound.holdsSound(channel))
+            sound.stop(channel);
+    }
+}
+
+}  // namespace cabdrive

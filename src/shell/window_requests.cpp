@@ -1,0 +1,31 @@
+// The main window's answers to the simulation's requests.
+#include "shell/window_requests.h"
+
+#include "shell/crew_change_dialog.h"
+#include "shell/message_boxes.h"
+
+namespace cabdrive {
+
+WindowRequests::WindowRequests(QWidget& window, MessageBoxes& messages, CrewChangeDialog* crewChange,
+                               std::function<void()> returnToTitle)
+    : m_window(window), m_messages(messages), m_crewChange(crewChange), m_returnToTitle(std::move(returnToTitle))
+{
+}
+
+void WindowRequests::showMessage(const std::string& text)
+{
+    m_messages.show(&m_window, QString::fromStdString(text));
+}
+
+void WindowRequests::requestReturnToTitle()
+{
+    m_returnToTitle();
+}
+
+void WindowRequests::showCrewChangeDialog()
+{
+    if (m_crewChange)
+        m_crewChange->showInFront();
+}
+
+}  // namespace cabdrive

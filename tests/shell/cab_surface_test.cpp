@@ -1,0 +1,97 @@
+// The cab surface and its render loop: drawing only while the tick runs, the
+// passes its timer runs, the closing fade and the click that resumes a run.
+// The core headers come before any Qt header: Qt's "signals" keyword would
+// otherwise rename the run's and the route's signal tables.
+#include "support/run_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/ffmpeg/ffmpeg_video_reader.h"
+#include "shell/cab_surface.h"
+#include "support/qt_application.h"
+
+namespace {
+
+using cabdrive::CabSurface;
+
+constexpr QRgb white = 0xFFFFFFFF, black = 0xFF000000;
+
+class CabSurfaceLoop : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        cabdrive::test::qtApplication();
+        f.settings.lowerHeight = 160;
+        f.scene.addPicture("img_Panel", cabdrive::Picture{800, 160, std::vector<std::uint32_t>(800 * 160, white)});
+        f.scene.addSprite("img_Panel", cabdrive::SpriteKind::Plain, 0, 600, 0);
+        surface.attach(run, video);
+        QObject::connect(&surface, &CabSurface::fadeClosed, [this] { ++fadeCloses; });
+    }
+    QRgb panelPixel() const { return surface.backBuffer().pixel(10, 700); }
+
+    test::RunFixture f;
+    cabdrive::FfmpegVideoReader video;  // nothing open: the view stays black
+    cabdrive::Run run{f.settings, f.vehicle, *f.route, f.scene, f.sound, video, f.shell, {}, {}};
+    CabSurface surface;
+    int fadeCloses = 0;
+};
+
+TEST_F(CabSurfaceLoop, NothingIsDrawnWhileTheTickDoesNotRun)
+{
+    surface.AppIdle();
+    EXPECT_EQ(panelPixel(), black);
+
+    surface.setTickRunning(true);
+    surface.AppIdle();
+    EXPECT_EQ(panelPixel(), white);
+    EXPECT_EQ(surface.grab().toImage().pixel(10, 700), white);  // what the window shows
+
+    surface.setTickRunning(false);
+    f.scene.setVisible("img_Panel", false);
+    surface.AppIdle();
+    EXPECT_EQ(panelPixel(), white);  // paused: the last picture stays
+}
+
+TEST_F(CabSurfaceLoop, NothingIsDrawnPastTheEndOfTheVideo)
+{
+    ASSERT_TRUE(f.route->movieStops.add(500));
+    run.state.video.currentFrame = 520;
+    run.state.dynamics.trainSpeed = 10;
+    surface.setTickRunning(true);
+    surface.AppIdle();
+    EXPECT_EQ(panelPixel(), black);
+}
+
+TEST_F(CabSurfaceLoop, WithVisualEffectsOffTheFadeClosesTheWindowInTheFirstPass)
+{
+    surface.setTickRunning(true);
+    surface.AppIdle();
+    EXPECT_EQ(fadeCloses, 0);
+
+    run.options.Tunnel = 1;
+    run.state.video.fadeLevel = 1;
+    surface.AppIdle();
+    EXPECT_EQ(fadeCloses, 1);
+    EXPECT_EQ(panelPixel(), black);  // the fade covers the lower part too
+    surface.AppIdle();
+    EXPECT_EQ(fadeCloses, 1);
+}
+
+TEST_F(CabSurfaceLoop, TheTimerRunsPassesAtAboutTheDisplaysRate)
+{
+    surface.setTickRunning(true);
+    cabdrive::test::runEventsFor(300);
+    EXPECT_EQ(panelPixel(), white);
+    EXPECT_GT(surface.measuredFps(), 10);
+    EXPECT_LE(surface.measuredFps(), 70);
+}
+
+TEST_F(CabSurfaceLoop, AClickOnTheViewIsPassedOn)
+{
+    int clicks = 0;
+    QObject::connect(&surface, &CabSurface::clicked, [&] { ++clicks; });
+    cabdrive::test::clickWidget(surface);
+    EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
