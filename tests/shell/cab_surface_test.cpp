@@ -20,7 +20,6 @@ class CabSurfaceLoop : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        cabdrive::test::qtApplication();
         f.settings.lowerHeight = 160;
         f.scene.addPicture("img_Panel", cabdrive::Picture{800, 160, std::vector<std::uint32_t>(800 * 160, white)});
         f.scene.addSprite("img_Panel", cabdrive::SpriteKind::Plain, 0, 600, 0);
@@ -29,6 +28,7 @@ protected:
     }
     QRgb panelPixel() const { return surface.backBuffer().pixel(10, 700); }
 
+    QApplication& app = cabdrive::test::qtApplication();  // before the surface
     test::RunFixture f;
     cabdrive::FfmpegVideoReader video;  // nothing open: the view stays black
     cabdrive::Run run{f.settings, f.vehicle, *f.route, f.scene, f.sound, video, f.shell, {}, {}};
