@@ -49,6 +49,8 @@ void CabSurface::attach(Run& run, FfmpegVideoReader& video)
     assert(&run.video == static_cast<VideoReader*>(&video) && "the run must decode through the reader whose frame is drawn");
     m_run = &run;
     m_video = &video;
+    // Frames come at the view's size, stretched while they are converted.
+    video.setFrameSize(run.settings.viewWidth, run.settings.viewHeight);
     m_idleTimer.start();
 }
 

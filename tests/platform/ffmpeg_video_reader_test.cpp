@@ -122,15 +122,17 @@ TEST_F(FfmpegReader, AFrameOutOfRangeLeavesTheLastPicture)
     EXPECT_EQ(litCell(reader.frame()), 42);
 }
 
-TEST_F(FfmpegReader, ReopeningStartsAfreshAtAnyFrame)
+TEST_F(FfmpegReader, FramesComeStretchedToTheSizeAskedFor)
 {
+    reader.setFrameSize(2 * width, 2 * height);
     ASSERT_TRUE(reader.open(dataPath()));
-    ASSERT_TRUE(reader.decodeFrame(70));
-    ASSERT_TRUE(reader.open(dataPath()));
-    ASSERT_TRUE(reader.decodeFrame(71));
-    EXPECT_EQ(litCell(reader.frame()), 71);
-    ASSERT_TRUE(reader.decodeFrame(5));
-    EXPECT_EQ(litCell(reader.frame()), 5);
+    ASSERT_TRUE(reader.decodeFrame(33));  // cell (3, 3)
+    const FrameBitmap& frame = reader.frame();
+    EXPECT_EQ(frame.width, 2 * width);
+    EXPECT_EQ(frame.height, 2 * height);
+    EXPECT_EQ(frame.stride, 2 * width * 4);
+    EXPECT_GT(frame.pixel(2 * (3 * cellWidth + 8), 2 * (3 * cellHeight + 7)) & 0xFF, 200u);
+    EXPECT_LT(frame.pixel(2 * 8, 2 * 7) & 0xFF, 50u);
 }
 
 }  // namespace

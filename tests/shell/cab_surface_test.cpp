@@ -52,16 +52,6 @@ TEST_F(CabSurfaceLoop, NothingIsDrawnWhileTheTickDoesNotRun)
     EXPECT_EQ(panelPixel(), white);  // paused: the last picture stays
 }
 
-TEST_F(CabSurfaceLoop, NothingIsDrawnPastTheEndOfTheVideo)
-{
-    ASSERT_TRUE(f.route->movieStops.add(500));
-    run.state.video.currentFrame = 520;
-    run.state.dynamics.trainSpeed = 10;
-    surface.setTickRunning(true);
-    surface.AppIdle();
-    EXPECT_EQ(panelPixel(), black);
-}
-
 TEST_F(CabSurfaceLoop, WithVisualEffectsOffTheFadeClosesTheWindowInTheFirstPass)
 {
     surface.setTickRunning(true);

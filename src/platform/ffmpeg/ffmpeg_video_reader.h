@@ -32,6 +32,9 @@ public:
     // open (the picture stays on screen); its storage moves only when a frame
     // of another size is decoded.
     const FrameBitmap& frame() const;
+    // Frames are converted straight to this size (px), the view's, in the same
+    // pass that turns them into RGB; 0 x 0 keeps the video's own size.
+    void setFrameSize(int width, int height);
     double framesPerSecond() const;  // 0 when nothing is open
     int videoWidth() const;          // px of the open video; 0 when nothing is open
     int videoHeight() const;
@@ -40,6 +43,7 @@ private:
     struct Decoder;
     std::unique_ptr<Decoder> m_decoder;  // null while nothing is open
     std::vector<std::uint32_t> m_pixels;
+    int m_frameWidth = 0, m_frameHeight = 0;  // px; 0: the video's own size
     FrameBitmap m_frame;
 };
 

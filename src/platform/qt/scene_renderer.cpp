@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 #include "view/text_displays.h"
@@ -41,10 +42,11 @@ bool sameColour(std::uint32_t a, std::uint32_t b)
     return (a & 0x00FFFFFFu) == (b & 0x00FFFFFFu);
 }
 
-// Opaque pixels, and fully transparent ones where the key colour was.
+// Opaque pixels, and fully transparent ones where the key colour was. An
+// opaque picture is kept without alpha, which Qt copies rather than blends.
 QImage keyedImage(const std::uint32_t* pixels, int width, int height, std::size_t rowPixels, bool transparent, std::uint32_t key)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width, height, transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* from = pixels + static_cast<std::size_t>(y) * rowPixels;
         auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -97,6 +99,7 @@ void SceneRenderer::drawView(QPainter& painter, const Run& run, const FrameBitma
     if (!frame.empty()) {
         const QImage picture(reinterpret_cast<const uchar*>(frame.pixels), frame.width, frame.height, frame.stride,
                              QImage::Format_RGB32);
+        // The reader normally delivers frames at the view's size already.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, view.size() != picture.size());
         painter.drawImage(view, picture);
     }
@@ -111,22 +114,39 @@ void SceneRenderer::drawTexts(QPainter& painter, const Run& run)
     const TextDisplays texts = layoutTextDisplays(run, m_messageWidth);
     const int shadow = textShadowOffset(run.settings.viewWidth);
     const auto draw = [&](const TextDisplay& display) {
-        const QString text = QString::fromStdString(display.text);
-        m_font.setPixelSize(pixelSize(display.fontSize));
-        painter.setFont(m_font);
-        const QFontMetrics metrics(m_font);
-        // The layout places the text's top left; QPainter wants its baseline.
-        const int baseline = display.y + metrics.ascent();
+        const PreparedText& prepared = preparedText(display);
+        painter.setFont(prepared.font);
         painter.setPen(Qt::black);
-        painter.drawText(display.x + shadow, baseline + shadow, text);
+        painter.drawStaticText(display.x + shadow, display.y + shadow, prepared.text);
         painter.setPen(Qt::white);
-        painter.drawText(display.x, baseline, text);
-        return metrics.horizontalAdvance(text);
+        painter.drawStaticText(display.x, display.y, prepared.text);
+        return prepared.width;
     };
     if (texts.message)
         m_messageWidth = draw(*texts.message);
     for (const TextDisplay& readout : texts.readouts)
         draw(readout);
+}
+
+// Laying a text out costs more than drawing it, and the texts change only
+// with the tick: each text is laid out once for its size.
+const SceneRenderer::PreparedText& SceneRenderer::preparedText(const TextDisplay& display)
+{
+    constexpr std::size_t keptTexts = 256;  // the clock alone makes a new text every second
+    std::string key = std::to_string(display.fontSize) + '\n' + display.text;
+    if (const auto found = m_texts.find(key); found != m_texts.end())
+        return found->second;
+    if (m_texts.size() >= keptTexts)
+        m_texts.clear();
+    PreparedText prepared;
+    prepared.font = m_font;
+    prepared.font.setPixelSize(pixelSize(display.fontSize));
+    const QString text = QString::fromStdString(display.text);
+    prepared.text = QStaticText(text);
+    prepared.text.setTextFormat(Qt::PlainText);
+    prepared.text.prepare(QTransform(), prepared.font);
+    prepared.width = QFontMetrics(prepared.font).horizontalAdvance(text);
+    return m_texts.emplace(std::move(key), std::move(prepared)).first->second;
 }
 
 void SceneRenderer::drawSprites(QPainter& painter, const Scene& scene)

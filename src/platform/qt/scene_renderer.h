@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QStaticText>
 
 #include <cstdint>
 #include <string>
@@ -18,6 +19,7 @@ struct Picture;
 struct Run;
 struct ScenePicture;
 struct Sprite;
+struct TextDisplay;
 class Scene;
 
 class SceneRenderer {
@@ -38,10 +40,16 @@ public:
 
 private:
     struct Cached {
-        QImage image;  // premultiplied ARGB: opaque, or 0 where the key colour was
+        QImage image;  // RGB when opaque, else premultiplied ARGB with 0 where the key colour was
         int width = 0, height = 0;
         bool transparent = false;
         std::uint32_t key = 0;
+    };
+
+    struct PreparedText {
+        QFont font;
+        QStaticText text;
+        int width = 0;  // px
     };
 
     void drawView(QPainter& painter, const Run& run, const FrameBitmap& frame);
@@ -50,13 +58,15 @@ private:
     void drawSprite(QPainter& painter, const Sprite& sprite, const ScenePicture& picture);
     void drawClock(QPainter& painter, const Run& run);
     const QImage& pictureImage(const ScenePicture& picture);
+    const PreparedText& preparedText(const TextDisplay& display);
 
     QImage m_back;
     QImage m_clockSurface;  // 50 x 50, redrawn when the face changes
     std::uint32_t m_clockRevision = 0;
     const Scene* m_scene = nullptr;  // the scene the picture cache belongs to
     std::unordered_map<const std::uint32_t*, Cached> m_pictures;  // by pixel storage
-    QFont m_font;
+    QFont m_font;  // the layout's font; each text takes it at its size
+    std::unordered_map<std::string, PreparedText> m_texts;  // by size and text
     int m_messageWidth = 0;  // px
 };
 
