@@ -155,6 +155,27 @@ TEST_F(SceneRendering, TheFadeBlackensTheViewAndTheLowerPart)
     EXPECT_NEAR(qBlue(renderer.backBuffer().pixel(10, 10)), 127, 2);
 }
 
+TEST_F(SceneRendering, OutsideTheViewIsBlackAgainOnEveryPass)
+{
+    add("img_Panel", solid(500, 100, red), SpriteKind::Plain, 0, 250, 0, false);
+    renderer.compose(f.run(), frame());
+    f.scene.sprite("img_Panel")->visible = false;
+    renderer.compose(f.run(), frame());
+    EXPECT_EQ(renderer.backBuffer().pixel(400, 300), black);  // below the view and beside it
+    EXPECT_EQ(renderer.backBuffer().pixel(10, 10), blue);
+}
+
+TEST_F(SceneRendering, AFrameOfAnotherSizeIsStretchedOverTheView)
+{
+    std::vector<std::uint32_t> halves(160 * 120, green);
+    for (std::size_t row = 0; row < 120; ++row)
+        std::fill_n(halves.begin() + static_cast<std::ptrdiff_t>(row * 160), 80, yellow);
+    renderer.compose(f.run(), FrameBitmap{160, 120, 160 * 4, halves.data()});
+    EXPECT_EQ(renderer.backBuffer().pixel(10, 200), yellow);
+    EXPECT_EQ(renderer.backBuffer().pixel(310, 200), green);
+    EXPECT_EQ(renderer.backBuffer().pixel(400, 100), black);
+}
+
 TEST_F(SceneRendering, TheOpeningPictureCoversTheSpritesBeforeTheStart)
 {
     add("img_Panel", solid(320, 100, red), SpriteKind::Plain, 0, 200, 0, false);

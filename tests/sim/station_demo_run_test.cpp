@@ -4,33 +4,15 @@
 
 #include <chrono>
 
-#include "data/data_folder.h"
-#include "data/settings.h"
-#include "data/vehicle_file.h"
-#include "platform/qt/qimage_picture_loader.h"
-#include "sim/run.h"
-#include "sim/scheduler.h"
 #include "sim/station_jump.h"
-#include "sound/environment_sound_lengths.h"
-#include "sound/null_sound_device.h"
-#include "view/video_reader.h"
+#include "support/loaded_run.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-struct DemoRun {
-    DemoRun()
-        : folder(cabdrive::locateDataFolder(CABDRIVE_DEMO_FOLDER, "")),
-          settings(cabdrive::loadSettings(folder.programFolder)),
-          vehicle(cabdrive::loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures)),
-          route(cabdrive::loadRouteFor(folder, "line_down.dat", vehicle, pictures))
-    {
-        cabdrive::checkVehicleAfterLoading(vehicle);
-        run.state.environmentSoundSeconds = cabdrive::environmentSoundLengths(*route);
-        cabdrive::startRun(run, 0);
-        scheduler.start();
-    }
+struct DemoRun : test::LoadedRun {
+    DemoRun() : LoadedRun(CABDRIVE_DEMO_FOLDER) {}
 
     // Runs the clocks until the timetable clock has passed `clock`.
     void runUntil(std::int32_t clock)
@@ -38,18 +20,6 @@ struct DemoRun {
         while (run.state.clockTicks <= clock && scheduler.simulatedTime() < 600s)
             scheduler.advanceBy(100ms);
     }
-
-    cabdrive::QImagePictureLoader pictures;
-    cabdrive::DataFolder folder;
-    cabdrive::Settings settings;
-    cabdrive::VehicleSpec vehicle;
-    std::unique_ptr<cabdrive::RouteData> route;
-    cabdrive::Scene scene;
-    cabdrive::NullSoundDevice sound;
-    cabdrive::NullVideoReader video;
-    cabdrive::NullShellRequests shell;
-    cabdrive::Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
-    cabdrive::Scheduler scheduler{run};
 };
 
 TEST(StationDemoRun, AJumpedToStopRunsByTheTimetableAndTheSoundsLengths)

@@ -4,44 +4,15 @@
 
 #include <cmath>
 
-#include "data/data_folder.h"
-#include "data/settings.h"
-#include "data/vehicle_file.h"
 #include "input/driver_keys.h"
-#include "platform/qt/qimage_picture_loader.h"
-#include "sim/run.h"
-#include "sim/scheduler.h"
-#include "sim/shell_requests.h"
-#include "sound/null_sound_device.h"
-#include "view/video_reader.h"
+#include "support/loaded_run.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-struct FixtureRun {
-    FixtureRun()
-        : folder(cabdrive::locateDataFolder(std::string(CABDRIVE_TEST_DATA) + "/check", "")),
-          settings(cabdrive::loadSettings(folder.programFolder)),
-          vehicle(cabdrive::loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures)),
-          route(cabdrive::loadRouteFor(folder, "line_down.dat", vehicle, pictures))
-    {
-        cabdrive::checkVehicleAfterLoading(vehicle);
-        cabdrive::startRun(run, 0);
-        scheduler.start();
-    }
-
-    cabdrive::QImagePictureLoader pictures;
-    cabdrive::DataFolder folder;
-    cabdrive::Settings settings;
-    cabdrive::VehicleSpec vehicle;
-    std::unique_ptr<cabdrive::RouteData> route;
-    cabdrive::Scene scene;
-    cabdrive::NullSoundDevice sound;
-    cabdrive::NullVideoReader video;
-    cabdrive::NullShellRequests shell;
-    cabdrive::Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
-    cabdrive::Scheduler scheduler{run};
+struct FixtureRun : test::LoadedRun {
+    FixtureRun() : LoadedRun(std::string(CABDRIVE_TEST_DATA) + "/check") {}
 };
 
 TEST(WholeRun, EmergencyBrakingDistanceMatchesTheVehiclesBrakingRate)

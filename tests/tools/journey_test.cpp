@@ -10,51 +10,30 @@
 #include <set>
 #include <sstream>
 
-#include "data/data_folder.h"
 #include "data/route_distances.h"
-#include "data/settings.h"
-#include "data/vehicle_file.h"
 #include "input/driver_keys.h"
 #include "journey_log.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
-#include "platform/qt/qimage_picture_loader.h"
 #include "sim/pattern_protection.h"
-#include "sim/run.h"
-#include "sim/scheduler.h"
 #include "sim/video_switch.h"
-#include "sound/environment_sound_lengths.h"
-#include "sound/null_sound_device.h"
+#include "support/loaded_run.h"
 
 namespace {
 
+// The demo line with the program's own video reader, so that the clips
+// really open, and a journey log.
 struct DemoJourney {
     DemoJourney()
-        : folder(cabdrive::locateDataFolder(CABDRIVE_DEMO_FOLDER, "")),
-          settings(cabdrive::loadSettings(folder.programFolder)),
-          vehicle(cabdrive::loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures)),
-          route(cabdrive::loadRouteFor(folder, "line_down.dat", vehicle, pictures))
     {
-        cabdrive::checkVehicleAfterLoading(vehicle);
         // The program works in its data folder; the test names the videos in full.
-        settings.videoFolder = folder.programFolder + settings.videoFolder;
-        mainVideoOpened = cabdrive::openMainVideo(run);
-        run.state.environmentSoundSeconds = cabdrive::environmentSoundLengths(*route);
-        cabdrive::startRun(run, 0);
-        scheduler.afterTick = [this] { log.afterTick(run, shell, scheduler.simulatedTime()); };
-        scheduler.start();
+        d.settings.videoFolder = d.folder.programFolder + d.settings.videoFolder;
+        mainVideoOpened = cabdrive::openMainVideo(d.run);
+        d.scheduler.afterTick = [this] { log.afterTick(d.run, shell, d.scheduler.simulatedTime()); };
     }
 
-    cabdrive::QImagePictureLoader pictures;
-    cabdrive::DataFolder folder;
-    cabdrive::Settings settings;
-    cabdrive::VehicleSpec vehicle;
-    std::unique_ptr<cabdrive::RouteData> route;
-    cabdrive::Scene scene;
-    cabdrive::NullSoundDevice sound;
     cabdrive::FfmpegVideoReader video;
     cabdrive::HeadlessShell shell;
-    cabdrive::Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
-    cabdrive::Scheduler scheduler{run};
+    test::LoadedRun d{CABDRIVE_DEMO_FOLDER, &video, &shell};
     cabdrive::JourneyLog log;
     bool mainVideoOpened = false;
 };
@@ -240,41 +219,41 @@ TEST(DemoJourney, DrivesFromTheFirstStationToTheLastThroughSignalsAndStops)
 {
     DemoJourney j;
     ASSERT_TRUE(j.mainVideoOpened);
-    CarefulDriver driver(j.run);
+    CarefulDriver driver(j.d.run);
     std::set<std::int32_t> aspectsAhead;
     constexpr int maxTicks = 20 * 60 * 10;  // twenty minutes
     for (int tick = 0; tick < maxTicks && !j.shell.returnRequested; ++tick) {
         driver.actOnce();
-        j.scheduler.advanceBy(std::chrono::milliseconds(100));
-        const cabdrive::SignalState& signals = j.run.state.signals;
+        j.d.scheduler.advanceBy(std::chrono::milliseconds(100));
+        const cabdrive::SignalState& signals = j.d.run.state.signals;
         if (signals.signalAheadRow >= 0)
             aspectsAhead.insert(signals.aspects[static_cast<std::size_t>(signals.signalAheadRow)]);
     }
     std::ostringstream report;
-    j.log.print(report, j.run, j.shell);
+    j.log.print(report, j.d.run, j.shell);
     SCOPED_TRACE(report.str());
 
     ASSERT_TRUE(j.shell.returnRequested) << "the run ends at the last station";
-    EXPECT_TRUE(j.run.state.runEnded);
+    EXPECT_TRUE(j.d.run.state.runEnded);
     EXPECT_TRUE(j.log.ended());
 
     // Every stopping station of the line, in order, each within its stop zone.
     std::vector<std::int32_t> expected;
-    for (std::size_t i = 0; i < j.route->stations.size(); ++i) {
-        if (j.route->stations[i].kind != 1)
+    for (std::size_t i = 0; i < j.d.route->stations.size(); ++i) {
+        if (j.d.route->stations[i].kind != 1)
             expected.push_back(static_cast<std::int32_t>(i));
     }
     std::vector<std::int32_t> stopped;
     for (const auto& stop : j.log.stops()) {
         stopped.push_back(stop.station);
-        EXPECT_TRUE(stop.withinZone) << j.route->stations[static_cast<std::size_t>(stop.station)].name;
+        EXPECT_TRUE(stop.withinZone) << j.d.route->stations[static_cast<std::size_t>(stop.station)].name;
     }
     EXPECT_EQ(stopped, expected);
 
     // Behind the preceding train a signal ahead showed stop and the driver
     // braked for it; beyond the train's reach the line showed clear.
     EXPECT_TRUE(aspectsAhead.count(0));
-    EXPECT_TRUE(aspectsAhead.count(static_cast<std::int32_t>(j.route->speedSignals.size()) - 1));
+    EXPECT_TRUE(aspectsAhead.count(static_cast<std::int32_t>(j.d.route->speedSignals.size()) - 1));
     EXPECT_NE(report.str().find("end of the run"), std::string::npos);
     // The station and weather clips opened; nothing went wrong on the way.
     EXPECT_TRUE(j.shell.messages.empty());

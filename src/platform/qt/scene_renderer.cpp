@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "view/text_displays.h"
 
@@ -69,11 +70,34 @@ SceneRenderer::SceneRenderer(int width, int height) : m_back(width, height, QIma
 
 void SceneRenderer::compose(const Run& run, const FrameBitmap& frame)
 {
+    const QRect view(0, 0, run.settings.viewWidth, run.settings.viewHeight);
+    const bool copied = copyFrame(view, frame);
     QPainter painter(&m_back);
-    painter.fillRect(m_back.rect(), Qt::black);
-    drawView(painter, run, frame);
+    if (copied) {
+        // Black only where the frame does not lie.
+        painter.fillRect(QRect(0, view.height(), m_back.width(), m_back.height() - view.height()), Qt::black);
+        painter.fillRect(QRect(view.width(), 0, m_back.width() - view.width(), view.height()), Qt::black);
+    } else {
+        painter.fillRect(m_back.rect(), Qt::black);
+        drawFrame(painter, view, frame);
+    }
+    drawTexts(painter, run, view);
     drawSprites(painter, run.scene);
     drawClock(painter, run);
+}
+
+// The reader normally delivers frames at the view's size already: their rows
+// are copied as they are, which costs a fraction of a painted image.
+bool SceneRenderer::copyFrame(const QRect& view, const FrameBitmap& frame)
+{
+    if (frame.empty() || frame.width != view.width() || frame.height != view.height()
+        || !m_back.rect().contains(view))
+        return false;
+    const auto rowBytes = static_cast<std::size_t>(frame.width) * sizeof(std::uint32_t);
+    const auto* source = reinterpret_cast<const uchar*>(frame.pixels);
+    for (int y = 0; y < frame.height; ++y)
+        std::memcpy(m_back.scanLine(y), source + static_cast<std::ptrdiff_t>(y) * frame.stride, rowBytes);
+    return true;
 }
 
 void SceneRenderer::fade(int width, int height, int alpha)
@@ -92,25 +116,22 @@ void SceneRenderer::composeStill(const Scene& scene, const Picture& picture)
                                            static_cast<std::size_t>(picture.width), false, 0));
 }
 
-// The video surface: the frame stretched over the view, the texts written on it.
-void SceneRenderer::drawView(QPainter& painter, const Run& run, const FrameBitmap& frame)
+// A frame of another size is stretched over the view.
+void SceneRenderer::drawFrame(QPainter& painter, const QRect& view, const FrameBitmap& frame)
 {
-    const QRect view(0, 0, run.settings.viewWidth, run.settings.viewHeight);
-    if (!frame.empty()) {
-        const QImage picture(reinterpret_cast<const uchar*>(frame.pixels), frame.width, frame.height, frame.stride,
-                             QImage::Format_RGB32);
-        // The reader normally delivers frames at the view's size already.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, view.size() != picture.size());
-        painter.drawImage(view, picture);
-    }
-    painter.save();
-    painter.setClipRect(view);
-    drawTexts(painter, run);
-    painter.restore();
+    if (frame.empty())
+        return;
+    const QImage picture(reinterpret_cast<const uchar*>(frame.pixels), frame.width, frame.height, frame.stride,
+                         QImage::Format_RGB32);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(view, picture);
 }
 
-void SceneRenderer::drawTexts(QPainter& painter, const Run& run)
+// The text displays are written on the video and clipped to it.
+void SceneRenderer::drawTexts(QPainter& painter, const Run& run, const QRect& view)
 {
+    painter.save();
+    painter.setClipRect(view);
     const TextDisplays texts = layoutTextDisplays(run, m_messageWidth);
     const int shadow = textShadowOffset(run.settings.viewWidth);
     const auto draw = [&](const TextDisplay& display) {
@@ -126,6 +147,7 @@ void SceneRenderer::drawTexts(QPainter& painter, const Run& run)
         m_messageWidth = draw(*texts.message);
     for (const TextDisplay& readout : texts.readouts)
         draw(readout);
+    painter.restore();
 }
 
 // Laying a text out costs more than drawing it, and the texts change only

@@ -52,8 +52,9 @@ private:
         int width = 0;  // px
     };
 
-    void drawView(QPainter& painter, const Run& run, const FrameBitmap& frame);
-    void drawTexts(QPainter& painter, const Run& run);
+    bool copyFrame(const QRect& view, const FrameBitmap& frame);
+    void drawFrame(QPainter& painter, const QRect& view, const FrameBitmap& frame);
+    void drawTexts(QPainter& painter, const Run& run, const QRect& view);
     void drawSprites(QPainter& painter, const Scene& scene);
     void drawSprite(QPainter& painter, const Sprite& sprite, const ScenePicture& picture);
     void drawClock(QPainter& painter, const Run& run);
