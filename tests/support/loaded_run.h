@@ -19,15 +19,22 @@
 
 namespace test {
 
+// Which train on which line, and what the run is lent.
+struct RunChoice {
+    std::string vehicleFile;  // empty: the folder's default train
+    std::string lineFile = "line_down.dat";
+    cabdrive::VideoReader* video = nullptr;
+    cabdrive::ShellRequests* shell = nullptr;
+};
+
 struct LoadedRun {
-    explicit LoadedRun(const std::string& dataFolder, cabdrive::VideoReader* videoReader = nullptr,
-                       cabdrive::ShellRequests* shellRequests = nullptr)
-        : folder(cabdrive::locateDataFolder(dataFolder, "")),
+    explicit LoadedRun(const std::string& dataFolder, const RunChoice& choice = {})
+        : folder(cabdrive::locateDataFolder(dataFolder, choice.vehicleFile)),
           settings(cabdrive::loadSettings(folder.programFolder)),
           vehicle(cabdrive::loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures)),
-          route(cabdrive::loadRouteFor(folder, "line_down.dat", vehicle, pictures)),
-          video(videoReader ? *videoReader : nullVideo),
-          shell(shellRequests ? *shellRequests : nullShell)
+          route(cabdrive::loadRouteFor(folder, choice.lineFile, vehicle, pictures)),
+          video(choice.video ? *choice.video : nullVideo),
+          shell(choice.shell ? *choice.shell : nullShell)
     {
         cabdrive::checkVehicleAfterLoading(vehicle);
         run.state.environmentSoundSeconds = cabdrive::environmentSoundLengths(*route);

@@ -15,6 +15,7 @@
 #include "sim/run.h"
 #include "sim/scheduler.h"
 #include "sound/null_sound_device.h"
+#include "view/video_reader.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -82,9 +83,10 @@ HeadlessResult runFixture(const std::string& script, const std::string& extraSec
     options.traceFile = temp.folder() + "trace.csv";
     options.seconds = extraSeconds.empty() ? 90.0 : std::stod(extraSeconds);
     cabdrive::QImagePictureLoader pictures;
+    cabdrive::NullVideoReader video;
     std::ostringstream out, err;
     HeadlessResult result;
-    result.status = cabdrive::runHeadless(options, pictures, out, err);
+    result.status = cabdrive::runHeadless(options, pictures, video, out, err);
     result.out = out.str();
     result.err = err.str();
     std::ifstream trace(options.traceFile);
@@ -131,14 +133,15 @@ TEST(HeadlessRun, ErrorsAreReportedNotThrown)
     options.dataFolder = fixtureFolder;
     options.scriptFile = temp.write("script.txt", "1 8\nlater 2\n").string();
     cabdrive::QImagePictureLoader pictures;
+    cabdrive::NullVideoReader video;
     std::ostringstream out, err;
-    EXPECT_EQ(cabdrive::runHeadless(options, pictures, out, err), 1);
+    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, out, err), 1);
     EXPECT_EQ(err.str(), "script line 2: \"later\" is not a time in seconds\n");
 
     options.scriptFile.clear();
     options.dataFolder = temp.folder();
     err.str("");
-    EXPECT_EQ(cabdrive::runHeadless(options, pictures, out, err), 1);
+    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, out, err), 1);
     EXPECT_EQ(err.str(), "stringファイルに誤りがあります\n");
 }
 
@@ -148,13 +151,17 @@ TEST(HeadlessRun, WithoutATraceItSummarisesTheRun)
     options.dataFolder = fixtureFolder;
     options.seconds = 5;
     cabdrive::QImagePictureLoader pictures;
+    cabdrive::NullVideoReader video;
     std::ostringstream out, err;
-    ASSERT_EQ(cabdrive::runHeadless(options, pictures, out, err), 0) << err.str();
+    ASSERT_EQ(cabdrive::runHeadless(options, pictures, video, out, err), 0) << err.str();
     EXPECT_EQ(out.str(),
               "ran 5.0 s: 0.0 m, top speed 0.0 km/h\nfinal position 0.00 m, frame 0, speed 0.0 km/h, clock 09:00:05\n"
               "stops:\n  緑ヶ丘: arrived 09:00:00 (at 0.1 s), stopped +0 cm from the mark, within the stop zone; "
               "timetable departure 09:00:00, 0 s to spare\n"
-              "protection brake interventions:\n  none\nthe run has not ended\n");
+              "protection brake interventions:\n  none\n"
+              // The fixture line comes without its video.
+              "message: 映像ファイルを開けません" + fixtureFolder + "/video\\line_down.avi\n"
+              "the run has not ended\n");
 }
 
 }  // namespace

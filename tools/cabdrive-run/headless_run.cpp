@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "careful_driver.h"
 #include "common/clock_text.h"
 #include "common/load_error.h"
 #include "data/data_folder.h"
@@ -18,6 +19,7 @@
 #include "sim/run.h"
 #include "sim/scheduler.h"
 #include "sound/environment_sound_lengths.h"
+#include "sim/video_switch.h"
 #include "sound/null_sound_device.h"
 #include "view/video_reader.h"
 
@@ -25,6 +27,8 @@ namespace cabdrive {
 namespace {
 
 constexpr double defaultSecondsAfterScript = 60;
+constexpr double longestDrive = 4 * 3600;  // s: a driver ends at the last station long before
+constexpr std::chrono::milliseconds tick{100};
 
 std::chrono::nanoseconds toDuration(double seconds)
 {
@@ -71,25 +75,53 @@ void printSummary(std::ostream& out, const Run& run, const Journey& journey, dou
     out << text;
 }
 
+void followScript(Run& run, Scheduler& scheduler, const std::vector<ScriptInput>& script, std::optional<double> seconds)
+{
+    const double until = seconds.value_or(script.empty() ? defaultSecondsAfterScript
+                                                         : script.back().seconds + defaultSecondsAfterScript);
+    for (const ScriptInput& input : script) {
+        if (input.seconds > until || !scheduler.running())
+            break;
+        scheduler.advanceBy(toDuration(input.seconds) - scheduler.runningTime());
+        applyScriptInput(run, input);
+    }
+    scheduler.advanceBy(toDuration(until) - scheduler.runningTime());
+}
+
+// The driver acts between the ticks until the run ends or the time is up.
+void driveCarefully(Run& run, Scheduler& scheduler, double seconds)
+{
+    CarefulDriver driver(run);
+    while (scheduler.running() && scheduler.runningTime() < toDuration(seconds)) {
+        driver.actOnce();
+        scheduler.advanceBy(tick);
+    }
+}
+
 }  // namespace
 
-int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, std::ostream& out, std::ostream& err)
+int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, std::ostream& out,
+                std::ostream& err)
 {
     try {
         const std::vector<ScriptInput> script = loadScript(options.scriptFile);
         const DataFolder folder = locateDataFolder(options.dataFolder, options.vehicleFile);
-        const Settings settings = loadSettings(folder.programFolder);
+        Settings settings = loadSettings(folder.programFolder);
+        // The program works in its data folder; a run without it names the videos from there.
+        if (!settings.videoFolder.starts_with('/'))
+            settings.videoFolder = folder.programFolder + settings.videoFolder;
         VehicleSpec vehicle = loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures);
         const auto route = loadRouteFor(folder, options.upLine ? "line_up.dat" : "line_down.dat", vehicle, pictures);
         checkVehicleAfterLoading(vehicle);
 
         Scene scene;
         NullSoundDevice sound;
-        NullVideoReader video;
         HeadlessShell shell;
         Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
         run.state.environmentSoundSeconds = environmentSoundLengths(*route);
         startRun(run, 0);
+        if (!openMainVideo(run))
+            shell.showMessage(videoOpenFailure(videoPath(run, route->dataName)));
 
         std::unique_ptr<RunTrace> trace;
         if (!options.traceFile.empty())
@@ -105,16 +137,11 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, std:
             if (shell.returnRequested)
                 scheduler.pause();  // the end of the run: the program would fade back to the title
         };
-        const double seconds = options.seconds.value_or(script.empty() ? defaultSecondsAfterScript
-                                                                       : script.back().seconds + defaultSecondsAfterScript);
         scheduler.start();
-        for (const ScriptInput& input : script) {
-            if (input.seconds > seconds || !scheduler.running())
-                break;
-            scheduler.advanceBy(toDuration(input.seconds) - scheduler.runningTime());
-            applyScriptInput(run, input);
-        }
-        scheduler.advanceBy(toDuration(seconds) - scheduler.runningTime());
+        if (options.drive)
+            driveCarefully(run, scheduler, options.seconds.value_or(longestDrive));
+        else
+            followScript(run, scheduler, script, options.seconds);
         if (!trace) {
             printSummary(out, run, journey, static_cast<double>(scheduler.runningTime().count()) / 1e9);
             log.print(out, run, shell);

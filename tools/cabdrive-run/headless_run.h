@@ -1,5 +1,5 @@
-// cabdrive-run: a whole run without a window, driven by a script in virtual
-// time, with a CSV trace or a short summary.
+// cabdrive-run: a whole run without a window, driven by a script or by a
+// careful driver in virtual time, with a CSV trace or a short summary.
 #pragma once
 
 #include <optional>
@@ -9,17 +9,23 @@
 namespace cabdrive {
 
 class PictureLoader;
+class VideoReader;
 
 struct HeadlessRunOptions {
     std::string dataFolder;
     std::string vehicleFile;         // empty: the default train
     bool upLine = false;             // line_up.dat instead of line_down.dat
     std::string scriptFile;          // empty: no inputs
-    std::optional<double> seconds;   // running time; default: the script's last input + 60 s
+    bool drive = false;              // a careful driver instead of the script
+    std::optional<double> seconds;   // running time; default: the script's last input + 60 s,
+                                     // or with the driver until the run ends
     std::string traceFile;           // empty: print the summary instead
 };
 
-// Returns the exit status: 0, or 1 after printing the error to `err`.
-int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, std::ostream& out, std::ostream& err);
+// Returns the exit status: 0, or 1 after printing the error to `err`. The
+// video reader opens the line's videos and clips; their failures are listed
+// among the messages.
+int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, std::ostream& out,
+                std::ostream& err);
 
 }  // namespace cabdrive

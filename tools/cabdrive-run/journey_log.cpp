@@ -50,9 +50,11 @@ void JourneyLog::noteArrivals(const Run& run, double seconds)
     }
 }
 
+// The stations count a train as standing while its speed rounds to 0; it may
+// still creep when the stop is registered.
 void JourneyLog::noteDeparture(const Run& run)
 {
-    if (!m_stops.empty() && m_stops.back().departureClock < 0 && std::fabs(run.state.dynamics.trainSpeed) >= 0.1L)
+    if (!m_stops.empty() && m_stops.back().departureClock < 0 && std::fabs(run.state.dynamics.trainSpeed) >= 0.5L)
         m_stops.back().departureClock = run.state.clockTicks;
 }
 

@@ -1,4 +1,4 @@
-// cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE]
+// cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive]
 //              [--seconds N] [--trace FILE.csv]
 #include <charconv>
 #include <cmath>
@@ -8,18 +8,23 @@
 #include <string_view>
 
 #include "headless_run.h"
+#include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
 
 namespace {
 
 constexpr const char* usage =
-    "usage: cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE] [--seconds N] [--trace FILE.csv]\n"
+    "usage: cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive] [--seconds N]\n"
+    "                    [--trace FILE.csv]\n"
     "  Drives a run of the data folder without a window, as fast as it can.\n"
     "  --vehicle FILE   vehicle file, relative to DATA_FOLDER unless absolute (default train_E231_5B.dat)\n"
     "  --line down|up   line_down.dat (default) or line_up.dat\n"
     "  --script FILE    timed inputs, one per line: SECONDS INPUT, INPUT being a character (8, 2, 5, a, z, ...,\n"
     "                   \"space\"), a key (F2, Shift+F12, Backspace, PageUp, F2-up to let go) or wheel-up/wheel-down\n"
-    "  --seconds N      running time to simulate (default: the last input + 60 s)\n"
+    "  --drive          a careful driver takes the train from the first station to the last, stopping\n"
+    "                   at every stop and short of signals at stop\n"
+    "  --seconds N      running time to simulate (default: the last input + 60 s, or with --drive\n"
+    "                   until the run ends)\n"
     "  --trace FILE     write a CSV line every 100 ms tick instead of the summary\n";
 
 // Fills the options; on a bad command line returns what is wrong with it
@@ -30,6 +35,10 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h")
             return "";
+        if (arg == "--drive") {
+            options.drive = true;
+            continue;
+        }
         if (!arg.starts_with("--")) {
             if (!options.dataFolder.empty())
                 return "one data folder only (\"" + std::string(arg) + "\" is a second)";
@@ -61,6 +70,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
     }
     if (options.dataFolder.empty())
         return "which data folder?";
+    if (options.drive && !options.scriptFile.empty())
+        return "--drive and --script exclude each other";
     return std::nullopt;
 }
 
@@ -76,5 +87,6 @@ int main(int argc, char** argv)
         return 2;
     }
     cabdrive::QImagePictureLoader pictures;
-    return cabdrive::runHeadless(options, pictures, std::cout, std::cerr);
+    cabdrive::FfmpegVideoReader video;
+    return cabdrive::runHeadless(options, pictures, video, std::cout, std::cerr);
 }
