@@ -18,8 +18,8 @@
 #include "run_trace.h"
 #include "sim/run.h"
 #include "sim/scheduler.h"
-#include "sound/environment_sound_lengths.h"
 #include "sim/video_switch.h"
+#include "sound/environment_sound_lengths.h"
 #include "sound/null_sound_device.h"
 #include "view/video_reader.h"
 
