@@ -1,38 +1,21 @@
 // Benchmark: one pass of the render loop at the main window's size on the
 // demo line (video frame, texts, every cab sprite, needles, clock), offscreen.
 // CPU time is the whole process's: Qt scales large images on helper threads.
-// The core headers come before any Qt header: Qt's "signals" keyword would
-// otherwise rename the run's and the route's signal tables.
-#include "sim/run.h"
-
-namespace {
-// Written here, before Qt's keyword can rename it.
-cabdrive::SignalState& signalLines(cabdrive::RunState& state)
-{
-    return state.signals;
-}
-}  // namespace
-
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 
-#include <filesystem>
 #include <memory>
-#include <optional>
 
-#include "data/data_folder.h"
-#include "data/settings.h"
-#include "data/vehicle_file.h"
 #include "demo_folder.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "platform/qt/scene_renderer.h"
-#include "sim/shell_requests.h"
+#include "ports/memory_key_value_store.h"
+#include "ports/null_sound_device.h"
+#include "ports/shell_requests.h"
+#include "run/run_builder.h"
 #include "sim/timetable_clock.h"
-#include "sim/video_switch.h"
-#include "sound/null_sound_device.h"
-#include "view/cab_panel_build.h"
 #include "view/render_pass.h"
 
 namespace {
@@ -57,39 +40,26 @@ void ensureGuiApplication()
 // every text of the view filled in.
 struct DemoView {
     DemoView()
-        : folder(locateDataFolder(bench::demoFolder(), "")),
-          settings(loadSettings(folder.programFolder)),
-          vehicle(loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures)),
-          route(loadRouteFor(folder, "line_down.dat", vehicle, pictures))
     {
-        checkVehicleAfterLoading(vehicle);
-        buildCabPanel(scene, vehicle, *route, settings, folder, pictures);
-        run.emplace(Run{settings, vehicle, *route, scene, sound, video, shell, {}, {}});
-        startRun(*run, 0);
-        // The video folder is relative to the data folder, the program's current directory.
-        std::filesystem::current_path(folder.programFolder);
-        video.setFrameSize(settings.viewWidth, settings.viewHeight);  // as the cab surface asks
-        videoOpen = openMainVideo(*run);
+        video.setFrameSize(800, 600);  // the demo's view, as the cab surface asks
+        loaded = loadRun(locateDataFolder(bench::demoFolder(), ""), {}, {pictures, sound, video, shell, store});
+        run = &*loaded->run;
         timecalc(*run, 10 * 108000 + 1234);
         run->options.Information = 0;
-        run->state.messageText = "停止位置を修正してください";
-        signalLines(run->state).limitText1 = "45km/h 制限まで 350m";
-        signalLines(run->state).protectionText1 = "ATS-P 常用ブレーキ";
+        run->state.presentation.messageText = "停止位置を修正してください";
+        run->state.signals.limitText1 = "45km/h 制限まで 350m";
+        run->state.signals.protectionText1 = "ATS-P 常用ブレーキ";
         run->state.video.currentFrame = 300;
-        run->state.video.targetCurrent = 250;
+        run->state.presentation.targetCurrent = 250;
     }
 
     QImagePictureLoader pictures;
-    DataFolder folder;
-    Settings settings;
-    VehicleSpec vehicle;
-    std::unique_ptr<RouteData> route;
-    Scene scene;
     NullSoundDevice sound;
     FfmpegVideoReader video;
     NullShellRequests shell;
-    std::optional<Run> run;
-    bool videoOpen = false;
+    MemoryKeyValueStore store;
+    std::unique_ptr<LoadedRun> loaded;
+    Run* run = nullptr;
 };
 
 // The frame stays: what a pass costs while the train stands.
@@ -97,7 +67,7 @@ void BM_ComposePass(benchmark::State& state)
 {
     ensureGuiApplication();
     DemoView demo;
-    if (!demo.videoOpen)
+    if (!demo.loaded->mainVideoOpened)
         state.SkipWithError("the demo video cannot be opened");
     SceneRenderer renderer(surfaceWidth, surfaceHeight);
     for (auto _ : state) {
@@ -113,7 +83,7 @@ void BM_ComposePassWithNextFrame(benchmark::State& state)
 {
     ensureGuiApplication();
     DemoView demo;
-    if (!demo.videoOpen)
+    if (!demo.loaded->mainVideoOpened)
         state.SkipWithError("the demo video cannot be opened");
     SceneRenderer renderer(surfaceWidth, surfaceHeight);
     VideoState& video = demo.run->state.video;

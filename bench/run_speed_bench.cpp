@@ -4,16 +4,14 @@
 
 #include <chrono>
 
-#include "data/data_folder.h"
-#include "data/settings.h"
-#include "data/vehicle_file.h"
 #include "input/driver_keys.h"
 #include "platform/qt/qimage_picture_loader.h"
-#include "sim/run.h"
-#include "sim/scheduler.h"
-#include "sim/shell_requests.h"
-#include "sound/null_sound_device.h"
-#include "view/video_reader.h"
+#include "ports/memory_key_value_store.h"
+#include "ports/null_sound_device.h"
+#include "ports/shell_requests.h"
+#include "ports/video_reader.h"
+#include "run/run_builder.h"
+#include "run/scheduler.h"
 
 namespace {
 
@@ -23,21 +21,19 @@ using namespace cabdrive;
 void BM_SimulatedSecondsPerSecond(benchmark::State& state)
 {
     QImagePictureLoader pictures;
-    const DataFolder folder = locateDataFolder(std::string(CABDRIVE_TEST_DATA) + "/check", "");
-    const Settings settings = loadSettings(folder.programFolder);
-    VehicleSpec vehicle = loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures);
-    const auto route = loadRouteFor(folder, "line_down.dat", vehicle, pictures);
-    checkVehicleAfterLoading(vehicle);
-    Scene scene;
     NullSoundDevice sound;
     NullVideoReader video;
     NullShellRequests shell;
-    Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
+    MemoryKeyValueStore store;
+    const DataFolder folder = locateDataFolder(std::string(CABDRIVE_TEST_DATA) + "/check", "");
 
     constexpr int cycleSeconds = 40;  // 20 s of power, then the brake until the next cycle
     std::int64_t simulatedSeconds = 0;
     for (auto _ : state) {
-        startRun(run, 0);
+        state.PauseTiming();
+        const auto loaded = loadRun(folder, {}, {pictures, sound, video, shell, store});
+        Run& run = *loaded->run;
+        state.ResumeTiming();
         Scheduler scheduler(run);
         scheduler.start();
         for (int second = 0; second < 3600; ++second) {

@@ -12,7 +12,7 @@
 
 #include "common/fixed4.h"
 #include "common/fixed_table.h"
-#include "view/picture.h"
+#include "ports/picture.h"
 
 namespace cabdrive {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "data/vehicle_spec.h"
-#include "view/picture.h"
+#include "ports/picture.h"
 
 namespace cabdrive {
 

@@ -8,7 +8,7 @@
 
 #include "common/fixed4.h"
 #include "common/fixed_table.h"
-#include "view/picture.h"
+#include "ports/picture.h"
 
 namespace cabdrive {
 

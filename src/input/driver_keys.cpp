@@ -4,14 +4,14 @@
 #include <cmath>
 #include <cstdint>
 
-#include "input/controller_state.h"
-#include "input/mascon_update.h"
+#include "sim/controller_state.h"
 #include "sim/doors.h"
-#include "sim/run.h"
+#include "sim/kanko_queue.h"
+#include "sim/mascon_update.h"
 #include "sim/signal_display.h"
 #include "sim/spot_protection.h"
 #include "sim/station_announcements.h"
-#include "sound/kanko_queue.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -102,7 +102,7 @@ void switchBack(Run& run)
 void debugJumps(Run& run, Key key)
 {
     long double& speed = run.state.dynamics.trainSpeed;  // km/h
-    std::int32_t& clock = run.state.clockTicks;
+    std::int32_t& clock = run.state.time.clockTicks;
     std::int32_t& frame = run.state.video.currentFrame;
     switch (key) {
     case Key::F11:
@@ -131,7 +131,7 @@ void debugJumps(Run& run, Key key)
 void AsciiDown(Run& run, char ch)
 {
     RunState& state = run.state;
-    state.vigilanceCounter = 0;
+    state.protection.vigilanceCounter = 0;
     run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
     run.scene.setVisible("img_Lamp_EB", false);
     if (state.input.swapDigits && (ch == '2' || ch == '8'))
@@ -178,10 +178,11 @@ void keydowns(Run& run, Key key, KeyModifiers modifiers)
     if (key == Key::ScrollLock)
         input.swapDigits = !input.swapDigits;
     // The cab surface moves in 50 px steps between 150 px up and its home.
-    if (shift && key == Key::Up && input.cabSurfaceTop > -150)
-        input.cabSurfaceTop -= 50;
-    if (shift && key == Key::Down && input.cabSurfaceTop < 0)
-        input.cabSurfaceTop += 50;
+    std::int32_t& cabSurfaceTop = run.state.presentation.cabSurfaceTop;
+    if (shift && key == Key::Up && cabSurfaceTop > -150)
+        cabSurfaceTop -= 50;
+    if (shift && key == Key::Down && cabSurfaceTop < 0)
+        cabSurfaceTop += 50;
     if (key == Key::Enter)
         callOutKey(run);
     if (key == Key::F1)

@@ -1,8 +1,4 @@
 // CabSurface: the drawing surface `untendai` and its render loop.
-// The core headers come before any Qt header: Qt's "signals" keyword would
-// otherwise rename the run's and the route's signal tables.
-#include "sim/run.h"
-
 #include "shell/cab_surface.h"
 
 #include <QPainter>
@@ -13,6 +9,7 @@
 #include <cmath>
 
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
+#include "state/run.h"
 #include "view/render_pass.h"
 
 namespace cabdrive {

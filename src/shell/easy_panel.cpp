@@ -1,10 +1,7 @@
 // The easy panel window: big buttons for the main controls and the notch
 // shapes that show where the handles stand.
-// The core headers come before any Qt header: Qt's "signals" keyword would
-// otherwise rewrite the run state's field of that name.
-#include "sim/run.h"
-
 #include "shell/easy_panel.h"
+#include "state/run.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -109,7 +106,7 @@ void EasyPanel::refresh()
         paintShape(*m_powerShapes[i], m_shown.power[i]);
     for (std::size_t i = 0; i < m_brakeShapes.size(); ++i)
         paintShape(*m_brakeShapes[i], m_shown.brake[i]);
-    const QString doors = QString::fromStdString(m_run->state.doors.easyPanelText);
+    const QString doors = QString::fromStdString(m_run->state.presentation.easyPanelText);
     if (m_statusBar->currentMessage() != doors)
         m_statusBar->showMessage(doors);
 }

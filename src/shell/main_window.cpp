@@ -1,9 +1,5 @@
 // The main window: loading a run, the menu commands, the run's clocks and the
 // window's components.
-// The core headers come before any Qt header: Qt's "signals" keyword would
-// otherwise rewrite the run state's field of that name.
-#include "sim/run.h"
-
 #include "shell/main_window.h"
 
 #include <optional>
@@ -19,26 +15,21 @@
 #include <QScreen>
 
 #include "common/load_error.h"
-#include "data/data_folder.h"
-#include "data/mascon_map.h"
-#include "data/settings.h"
-#include "data/vehicle_file.h"
-#include "persist/display_options.h"
+#include "data/display_options.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "platform/qt/qsettings_key_value_store.h"
+#include "ports/null_sound_device.h"
+#include "run/run_builder.h"
+#include "run/scheduler.h"
 #include "shell/aux_windows.h"
 #include "shell/cab_surface.h"
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
 #include "shell/message_boxes.h"
 #include "shell/window_requests.h"
-#include "sim/scheduler.h"
 #include "sim/station_jump.h"
-#include "sim/video_switch.h"
-#include "sound/null_sound_device.h"
 #include "sound/sound_pause.h"
-#include "view/cab_panel_build.h"
 #include "view/readout_texts.h"
 
 namespace cabdrive {
@@ -142,21 +133,16 @@ QPixmap backArrow()
 
 }  // namespace
 
-// Everything one run loads and owns, in the order it is loaded.
+// Everything one run loads and owns: the devices first, so that they
+// outlive the run that acts through them.
 struct MainWindow::Session {
-    DataFolder folder;
     QImagePictureLoader pictures;
-    DisplayOptions options;
-    MasconMap mascon;
-    Settings settings;
-    VehicleSpec vehicle;
-    std::unique_ptr<RouteData> route;
-    Scene scene;
-    StaffPictures staff;
     NullSoundDevice sound;
     FfmpegVideoReader video;
+    QSettingsKeyValueStore store;
     std::unique_ptr<WindowRequests> shell;
-    std::optional<Run> run;
+    std::unique_ptr<LoadedRun> loaded;
+    Run* run = nullptr;
     std::optional<Scheduler> scheduler;
     SoundResume soundResume;
 };
@@ -191,7 +177,7 @@ bool MainWindow::loaded() const
 
 Run* MainWindow::run()
 {
-    return m_session && m_session->run ? &*m_session->run : nullptr;
+    return m_session ? m_session->run : nullptr;
 }
 
 Scheduler* MainWindow::scheduler()
@@ -345,35 +331,24 @@ void MainWindow::FormCreate()
 {
     m_session = std::make_unique<Session>();
     Session& s = *m_session;
-    s.folder = DataFolder{m_startup.programFolder, m_startup.trainFolder, m_startup.trainFileName};
-    QSettingsKeyValueStore store;
-    s.options = readDisplayOptions(store);
-    showTextLabels(s.options.Moji != 0, true);
-
-    showStatus(QStringLiteral("設定ファイルを読み込んでいます"));
-    loadDataFiles();
-    showStatus(QStringLiteral("運転台を描画しています"));
-    drawCab();
-    showStatus(QStringLiteral("環境をセットアップしています"));
-    setUpEnvironment();
+    s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); });
+    const DataFolder folder{m_startup.programFolder, m_startup.trainFolder, m_startup.trainFileName};
+    const RunSetup setup{m_startup.routeFileName, m_startup.startStation, m_startup.endStation};
+    s.loaded = loadRun(folder, setup, RunPorts{s.pictures, s.sound, s.video, *s.shell, s.store},
+                       [this](const std::string& status) { showStatus(QString::fromStdString(status)); });
+    s.run = &*s.loaded->run;
+    showTextLabels(s.run->options.Moji != 0, true);
+    replaceMenuCaptions();
+    addStationEntries();
+    showStaffPictures();
+    attachRun();
     setCheckMarksFromOptions();
     start1Click();
 }
 
-void MainWindow::loadDataFiles()
-{
-    Session& s = *m_session;
-    s.mascon = loadMasconMap(s.folder.programFolder);
-    s.settings = loadSettings(s.folder.programFolder);
-    s.vehicle = loadVehicle(s.folder.vehicleFolder, s.folder.trainFileName, s.pictures);
-    s.route = loadRouteFor(s.folder, m_startup.routeFileName, s.vehicle, s.pictures);
-    replaceMenuCaptions();
-    addStationEntries();
-}
-
 void MainWindow::replaceMenuCaptions()
 {
-    const Settings& settings = m_session->settings;
+    const Settings& settings = m_session->loaded->settings;
     const auto replace = [](QAction* entry, const std::string& caption) {
         if (!caption.empty())
             entry->setText(qtext(caption));
@@ -389,7 +364,7 @@ void MainWindow::replaceMenuCaptions()
 // route order; the last station is no place to start from.
 void MainWindow::addStationEntries()
 {
-    const StationTable& stations = m_session->route->stations;
+    const StationTable& stations = m_session->loaded->route->stations;
     for (std::size_t i = 0; i + 1 < stations.size(); ++i) {
         const Station& station = stations[i];
         if (station.kind != 0 && station.kind != 2)
@@ -400,36 +375,24 @@ void MainWindow::addStationEntries()
     }
 }
 
-void MainWindow::drawCab()
+void MainWindow::showStaffPictures()
 {
-    Session& s = *m_session;
-    s.staff = buildCabPanel(s.scene, s.vehicle, *s.route, s.settings, s.folder, s.pictures);
-    if (s.staff.staffCard) {
-        m_staffCard->setPixmap(keyedByBottomLeftPixel(*s.staff.staffCard));
+    const StaffPictures& staff = m_session->loaded->staff;
+    if (staff.staffCard) {
+        m_staffCard->setPixmap(keyedByBottomLeftPixel(*staff.staffCard));
         m_staffCard->adjustSize();
-        m_staffCard->move(s.settings.panelLeft, 0);
+        m_staffCard->move(m_session->loaded->settings.panelLeft, 0);
         m_staffCard->show();
         m_staffCard->raise();
     }
-    if (s.staff.subDisplay)
-        m_subDisp->setPixmap(QPixmap::fromImage(imageOf(*s.staff.subDisplay)));
-
-    s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); });
-    s.run.emplace(Run{s.settings, s.vehicle, *s.route, s.scene, s.sound, s.video, *s.shell, s.options, {}});
-    if (!openMainVideo(*s.run))
-        m_messages.show(this, QStringLiteral("映像ファイルを開けません") + qtext(videoPath(*s.run, s.route->dataName)));
+    if (staff.subDisplay)
+        m_subDisp->setPixmap(QPixmap::fromImage(imageOf(*staff.subDisplay)));
 }
 
-// The sound set-up belongs here too; until the program has sound the run
-// plays on a silent device and the sound stages are left out.
-void MainWindow::setUpEnvironment()
+void MainWindow::attachRun()
 {
     Session& s = *m_session;
-    checkVehicleAfterLoading(s.vehicle);
     Run& run = *s.run;
-    startRun(run, m_startup.startStation);
-    run.state.stations.crewChangeStation = m_startup.endStation;
-
     s.scheduler.emplace(run);
     s.scheduler->afterTick = [this] { Timer1Timer(); };
     m_untendai->attach(run, s.video);
@@ -473,7 +436,7 @@ void MainWindow::start1Click()
         m_start1->setText(pauseCaption);
         s.soundResume.resumeSounds(r->sound);
     }
-    --r->state.video.lastDecodedFrame;  // the renderer decodes the current frame again
+    --r->state.presentation.lastDecodedFrame;  // the renderer decodes the current frame again
 }
 
 void MainWindow::movieclick()
@@ -588,9 +551,9 @@ void MainWindow::StationMenuClick(int station)
 // picture over the cab.
 void MainWindow::FormActivate()
 {
-    if (!m_session || m_closed || tickRunning() || !m_session->staff.opening)
+    if (!m_session || m_closed || tickRunning() || !m_session->loaded->staff.opening)
         return;
-    m_untendai->showStill(*m_session->staff.opening);
+    m_untendai->showStill(*m_session->loaded->staff.opening);
 }
 
 void MainWindow::BackClick()
@@ -603,12 +566,12 @@ void MainWindow::BackClick()
         close();
         return;
     }
-    r->state.video.fadeLevel = 1;
+    r->state.presentation.fadeLevel = 1;
 }
 
 void MainWindow::keepCabSurfaceTop()
 {
-    m_untendai->move(0, m_session->run->state.input.cabSurfaceTop);
+    m_untendai->move(0, m_session->run->state.presentation.cabSurfaceTop);
 }
 
 void MainWindow::changeEvent(QEvent* event)
@@ -641,9 +604,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::FormCloseQuery()
 {
     stopRun();
-    QSettingsKeyValueStore store;
-    writeDisplayOptions(store, m_session->run->options);
-    m_session->run->state.video.fadeLevel = 0;
+    writeDisplayOptions(m_session->store, m_session->run->options);
+    m_session->run->state.presentation.fadeLevel = 0;
 }
 
 void MainWindow::stopRun()

@@ -74,11 +74,10 @@ private:
     void buildMenu();
     QAction* addToggle(QMenu& menu, const char* name, const QString& caption, void (MainWindow::*command)());
     void FormCreate();
-    void loadDataFiles();
     void addStationEntries();
     void replaceMenuCaptions();
-    void drawCab();
-    void setUpEnvironment();
+    void showStaffPictures();
+    void attachRun();
     void setCheckMarksFromOptions();
     void FormActivate();
     void feedClock();

@@ -1,10 +1,6 @@
 // The main window's keyboard and mouse wheel: every key press goes to the
 // key-down and character handlers, the held horn and buzzer keys are tracked
 // for the tick, and the wheel steps the handles.
-// The core headers come before any Qt header: Qt's "signals" keyword would
-// otherwise rewrite the run state's field of that name.
-#include "sim/run.h"
-
 #include "shell/main_window.h"
 
 #include <QKeyEvent>
@@ -12,6 +8,7 @@
 
 #include "input/driver_keys.h"
 #include "shell/qt_keys.h"
+#include "state/run.h"
 
 namespace cabdrive {
 
@@ -48,8 +45,8 @@ void MainWindow::holdKey(const QKeyEvent& event, bool held)
 {
     RunState& state = run()->state;
     switch (heldKey(event)) {
-    case HeldKey::Horn: state.hornKeyHeld = held; break;
-    case HeldKey::Buzzer: state.buzzerKeyHeld = held; break;
+    case HeldKey::Horn: state.input.hornKeyHeld = held; break;
+    case HeldKey::Buzzer: state.input.buzzerKeyHeld = held; break;
     case HeldKey::None: break;
     }
 }

@@ -12,7 +12,7 @@
 #include "platform/ffmpeg/ffmpeg_audio_decoder.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/openal/openal_stream.h"
-#include "view/frame_bitmap.h"
+#include "ports/frame_bitmap.h"
 
 namespace cabdrive {
 namespace {

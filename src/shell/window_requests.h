@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "sim/shell_requests.h"
+#include "ports/shell_requests.h"
 
 class QWidget;
 

@@ -7,8 +7,8 @@
 
 #include "common/rounding.h"
 #include "sim/dynamics_math.h"
-#include "sim/run.h"
 #include "sim/traction.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -489,7 +489,7 @@ void updateHornAir(Run& run)
 {
     AirState& air = run.state.air;
     const long double h = run.vehicle.horn4Time.value();
-    if (air.hornSounding) {
+    if (run.state.sound.hornSounding) {
         addTo(air.mrPressure, -0.5L);
         clampAtZero(air.mrPressure);
         if (air.mrNeedleDip > -h)

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "sim/protection_brakes.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string_view>
 
-#include "sim/run.h"
+#include "sim/kanko_queue.h"
 #include "sim/stations.h"
-#include "sound/kanko_queue.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -52,14 +52,16 @@ std::size_t currentDoorSide(const Run& run)
 
 }  // namespace
 
-void refreshDoorStatus(DoorState& doors)
+void refreshDoorStatus(RunState& state)
 {
+    const DoorState& doors = state.doors;
+    std::string& text = state.presentation.easyPanelText;
     if (doors.doorOpenCommand)
-        doors.easyPanelText = "ドアが開いています";
+        text = "ドアが開いています";
     else if (doors.doorsOpen)
-        doors.easyPanelText = "ドアを閉めています";
+        text = "ドアを閉めています";
     else
-        doors.easyPanelText.clear();
+        text.clear();
 }
 
 void Door_operate(Run& run)
@@ -67,7 +69,7 @@ void Door_operate(Run& run)
     DoorState& d = run.state.doors;
     d.doorOpenCommand = false;
     if (onePersonOperation(run))
-        run.state.carsText.clear();
+        run.state.stations.carsText.clear();
     if (d.doorsOpen) {
         playDoorSound(run, run.vehicle.soundDoorClose);  // the tick finishes the closing
     } else if (std::fabs(run.state.dynamics.trainSpeed) < standingSpeed) {
@@ -75,7 +77,7 @@ void Door_operate(Run& run)
         d.doorsOpen = true;
         playDoorSound(run, run.vehicle.soundDoorOpen);
     }
-    refreshDoorStatus(d);
+    refreshDoorStatus(run.state);
 }
 
 void completeDoorClosing(Run& run)
@@ -94,7 +96,7 @@ void completeDoorClosing(Run& run)
         run.scene.setVisible(doorsClosedLamp, false);
         run.scene.setVisible(doorSideIndicators[currentDoorSide(run)], d.doorOpenCommand);
     }
-    refreshDoorStatus(d);
+    refreshDoorStatus(run.state);
 }
 
 void doorSafety(Run& run)
@@ -121,7 +123,7 @@ void shutDoors(Run& run)
     run.scene.setVisible(doorsClosedLamp, true);
     for (std::string_view indicator : doorSideIndicators)
         run.scene.setVisible(indicator, false);
-    refreshDoorStatus(d);
+    refreshDoorStatus(run.state);
 }
 
 }  // namespace cabdrive

@@ -7,7 +7,7 @@
 namespace cabdrive {
 
 struct Run;
-struct DoorState;
+struct RunState;
 
 // Toggles the doors: opens them when they are closed and the train stands
 // (|v| < 0.1 km/h), starts closing them when they are open. In one-person
@@ -32,6 +32,6 @@ void chooseDoorSide(Run& run, std::int32_t side);
 void shutDoors(Run& run);
 
 // The easy panel's status bar text for the doors.
-void refreshDoorStatus(DoorState& doors);
+void refreshDoorStatus(RunState& state);
 
 }  // namespace cabdrive

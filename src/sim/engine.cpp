@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "input/mascon_update.h"
-#include "sim/run.h"
+#include "sim/mascon_update.h"
 #include "sim/traction.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {

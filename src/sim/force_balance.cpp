@@ -6,7 +6,7 @@
 
 #include "common/rounding.h"
 #include "sim/dynamics_math.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "common/rounding.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "common/rounding.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -128,7 +128,7 @@ void protectionAdvice(const Situation& now, std::string& text)
             text = advice(run, protectionStopped);
     } else if (p.alarm && p.atsActive) {
         text = advice(run, protectionAlarm);
-    } else if (now.s.vigilanceCounter > vigilanceWarningTicks) {
+    } else if (now.s.protection.vigilanceCounter > vigilanceWarningTicks) {
         text = advice(run, vigilanceAlarm);
     } else {
         drivingAdvice(now, text);
@@ -159,7 +159,7 @@ void updateInformationLine(Run& run)
     std::string built = buildInformation(run);
     if (built == e.informationBuilt)
         return;
-    e.informationText = built.empty() ? std::string() : built.substr(1);
+    run.state.presentation.informationText = built.empty() ? std::string() : built.substr(1);
     e.informationBuilt = std::move(built);
 }
 

@@ -12,9 +12,9 @@
 #include <utility>
 
 #include "common/rounding.h"
-#include "input/mascon_update.h"
+#include "sim/mascon_update.h"
 #include "sim/protection_brakes.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -156,7 +156,7 @@ void formCurves(Run& run)
 {
     ProtectionState& p = run.state.protection;
     const std::int64_t lineSpeed = run.state.signals.lineSpeed;
-    if (p.patternCode == noPatternCode) {
+    if (p.patternCode == ProtectionState::noPattern) {
         p.patternSpeedA = lineSpeed + brakeMargin;
         p.patternSpeedB = lineSpeed + warningMargin;
         return;
@@ -256,7 +256,7 @@ void currentLineSpeed(Run& run)
 void erasePattern(ProtectionState& protection)
 {
     protection.patternState = 0;
-    protection.patternCode = noPatternCode;
+    protection.patternCode = ProtectionState::noPattern;
     protection.patternTarget = 0;
 }
 

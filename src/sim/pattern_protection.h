@@ -11,7 +11,6 @@ struct Run;
 struct ProtectionState;
 
 inline constexpr std::int32_t stopPatternCode = 10;  // km/h at a stop target
-inline constexpr std::int32_t noPatternCode = 999;
 
 void currentLineSpeed(Run& run);   // 100 ms tick, step 2
 void patternProtection(Run& run);  // 100 ms tick, step 18

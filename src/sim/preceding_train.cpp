@@ -6,7 +6,7 @@
 
 #include "common/rounding.h"
 #include "sim/frame_advance.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -36,7 +36,7 @@ void updatePrecedingSpeed(Run& run)
         if (!from || d.precedingFrame < *from || (to && d.precedingFrame >= *to))
             continue;
         const Pre_Train& row = route.preTrains[i];
-        d.precedingSpeed = run.state.clockTicks > row.departureTime ? row.speed : 0;
+        d.precedingSpeed = run.state.time.clockTicks > row.departureTime ? row.speed : 0;
     }
 }
 

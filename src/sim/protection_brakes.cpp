@@ -1,8 +1,8 @@
 // Protection braking and roll-back protection.
 #include "sim/protection_brakes.h"
 
-#include "input/mascon_update.h"
-#include "sim/run.h"
+#include "sim/mascon_update.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <array>
 
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -98,7 +98,7 @@ bool routeFlagSet(const Run& run, std::int32_t flag)
 bool showsFixedAspect(const Run& run, const SignalRow& row)
 {
     const std::int32_t control = row.column(1);
-    if (control == 1 && row.column(10) > run.state.clockTicks)
+    if (control == 1 && row.column(10) > run.state.time.clockTicks)
         return true;
     if (run.state.video.videoMode == 1)  // a station clip shows its own signals
         return true;

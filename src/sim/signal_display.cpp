@@ -9,8 +9,8 @@
 #include "sim/event_matching.h"
 #include "sim/pattern_protection.h"
 #include "sim/protection_brakes.h"
-#include "sim/run.h"
 #include "sim/signal_aspects.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -22,8 +22,8 @@ constexpr std::string_view subPictureR = "img_unten_signal_R";
 constexpr std::array<std::string_view, 4> signalPictures{mainPicture, subPictureS, subPictureL, subPictureR};
 constexpr std::string_view cabSignalPicture = "img_cabsignal";
 
-constexpr std::int32_t noDisplay = 999;
-constexpr std::int32_t noCheck = 999;
+constexpr std::int32_t noDisplay = SignalState::noDisplay;
+constexpr std::int32_t noCheck = ProtectionState::noCheck;
 constexpr std::int32_t clearDisplay = 12;  // a signal out of view that is not at stop
 constexpr std::int32_t firstCabDisplay = 35;  // head type 9: the cab signal's displays
 constexpr std::int32_t skipFrames = 10;  // Shift + F3 stops this far before the signal
@@ -149,14 +149,14 @@ void showSignalAhead(Run& run)
     }
 }
 
-// The long-range transponder warns of a stop signal (998); under the
+// The long-range transponder warns of a stop signal; under the
 // speed-check variant it lifts the check at a clear one.
 void longRangeTransponder(Run& run, const SignalRow& row, std::int32_t rowDisplay)
 {
     const VehicleSpec& v = run.vehicle;
     std::int32_t& check = run.state.protection.atsCheckSpeed;
     if (v.atsType == 0 && v.atsAlert == 0 && row.column(4) >= 1 && among(alarmDisplays, rowDisplay))
-        check = 998;
+        check = ProtectionState::alarmAtStopSignal;
     if (v.atsAlert == 1 && among(clearDisplays, run.state.signals.signalDisplay))
         check = noCheck;
 }

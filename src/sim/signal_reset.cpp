@@ -2,9 +2,9 @@
 #include "sim/signal_reset.h"
 
 #include "sim/pattern_protection.h"
-#include "sim/run.h"
 #include "sim/signal_display.h"
 #include "sim/speed_limits.h"
+#include "state/run.h"
 
 namespace cabdrive {
 
@@ -25,7 +25,7 @@ void resetSignalsForJump(Run& run)
     sig.limitText2.clear();
     sig.protectionText1.clear();
     sig.protectionText2.clear();
-    p.atsCheckSpeed = 999;
+    p.atsCheckSpeed = ProtectionState::noCheck;
     erasePattern(p);
     resetSignalPictures(run);
     run.scene.setVisible("img_cabsignal", false);

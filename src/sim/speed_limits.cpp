@@ -8,8 +8,8 @@
 #include "common/rounding.h"
 #include "sim/event_matching.h"
 #include "sim/pattern_protection.h"
-#include "sim/run.h"
 #include "sim/spot_protection.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -19,7 +19,7 @@ constexpr std::string_view cabSignalPicture = "img_cabsignal";
 constexpr std::size_t limitSlots = 3;       // upcomingLimits 0 .. 2
 constexpr std::size_t firstCheckSlot = 3;   // upcomingLimits 3 and 4
 constexpr std::int32_t releaseSignFrames = 200;  // the release sign stays in view this long
-constexpr std::int32_t noCheck = 999;
+constexpr std::int32_t noCheck = ProtectionState::noCheck;
 
 std::vector<std::uint8_t>& speedCheckPassed(Run& run)
 {
@@ -82,7 +82,7 @@ void findUpcomingLimits(Run& run)
 // Visible on multiples of 10 ticks, hidden on the other multiples of 5.
 void blinkLimitSign(Run& run)
 {
-    const std::int32_t tick = run.state.tickCount;
+    const std::int32_t tick = run.state.time.tickCount;
     if (tick % 10 == 0)
         run.scene.setVisible(limitSign, true);
     else if (tick % 5 == 0)

@@ -4,14 +4,14 @@
 #include <cmath>
 
 #include "common/rounding.h"
-#include "input/mascon_update.h"
+#include "sim/mascon_update.h"
 #include "sim/protection_brakes.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
 
-constexpr std::int32_t alarmAtStopSignal = 998;
+constexpr std::int32_t alarmAtStopSignal = ProtectionState::alarmAtStopSignal;
 constexpr std::int32_t stopAtOnce = 0;
 constexpr std::int32_t ticksPerSecond = 10;
 

@@ -1,8 +1,8 @@
 // The next-station announcements the driver plays in one-person operation.
 #include "sim/station_announcements.h"
 
-#include "sim/run.h"
-#include "sound/environment_sounds.h"
+#include "sim/environment_sounds.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {

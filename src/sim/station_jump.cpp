@@ -3,13 +3,13 @@
 
 #include <algorithm>
 
-#include "input/mascon_update.h"
 #include "sim/doors.h"
-#include "sim/run.h"
+#include "sim/mascon_update.h"
 #include "sim/signal_reset.h"
 #include "sim/stations.h"
 #include "sim/timetable_clock.h"
 #include "sim/video_switch.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -30,7 +30,7 @@ void placePrecedingTrain(Run& run)
 {
     const RouteData& route = run.route;
     DynamicsState& d = run.state.dynamics;
-    const std::int32_t clock = run.state.clockTicks;
+    const std::int32_t clock = run.state.time.clockTicks;
     d.precedingFrame = 0;
     d.precedingSpeed = 0;
     d.precedingAccumulator = 0;
@@ -96,8 +96,8 @@ void StationClick(Run& run, std::int32_t n)
     stopSoundsFromChannelOne(run);
     shutDoors(run);
     standAtStop(run, station);
-    s.nextStationText = "ただいま " + run.route.stations[station].name;
-    s.clockTicks = jumpClock(run, station);
+    s.stations.nextStationText = "ただいま " + run.route.stations[station].name;
+    s.time.clockTicks = jumpClock(run, station);
     if (run.route.oneMan == 0)
         s.stations.arrivalRegistered[station] = 1;
     placePrecedingTrain(run);

@@ -7,10 +7,10 @@
 
 #include "common/rounding.h"
 #include "sim/doors.h"
-#include "sim/run.h"
+#include "sim/environment_sounds.h"
+#include "sim/kanko_queue.h"
 #include "sim/timetable_clock.h"
-#include "sound/environment_sounds.h"
-#include "sound/kanko_queue.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -92,7 +92,7 @@ void approachNextStation(Run& run, std::size_t j)
     if (last)
         return;  // beyond the last station there is no next one to name
     const Station& next = stations[j + 1];
-    run.state.nextStationText = "次は " + next.name + kindWord(run.settings, next.kind);
+    run.state.stations.nextStationText = "次は " + next.name + kindWord(run.settings, next.kind);
     setFlag(s.atStation, j + 1, false);
     run.scene.showPatternIfPresent(monitor, static_cast<int>(j + 1));
 }
@@ -108,7 +108,7 @@ void arriveAtStation(Run& run, std::size_t j)
         s.doors.doorSoundChance = station.doorSoundChance;
         s.doors.doorSoundDraw = s.random.below(100);
     }
-    s.nextStationText = "ただいま " + station.name;
+    s.stations.nextStationText = "ただいま " + station.name;
     s.stations.currentStation = static_cast<std::int32_t>(j);
     setFlag(s.stations.atStation, j, true);
     run.scene.showPatternIfPresent(monitor, static_cast<int>(j));
@@ -123,7 +123,7 @@ void showOnePersonNotice(Run& run, std::size_t j)
     if (onePerson(run) && flag(s.stations.arrivalRegistered, j) && s.doors.doorOpenCommand
         && !environmentSoundPlaying(run, station.arrivalSound)) {
         const std::vector<std::string>& info = run.settings.infoTexts;
-        s.carsText = info.size() > 1 ? info[1] : std::string();
+        s.stations.carsText = info.size() > 1 ? info[1] : std::string();
     }
 }
 
@@ -131,7 +131,7 @@ void registerArrival(Run& run, std::size_t j)
 {
     RunState& s = run.state;
     setFlag(s.stations.arrivalRegistered, j, true);
-    s.stations.arrivalClock = s.clockTicks;
+    s.stations.arrivalClock = s.time.clockTicks;
     s.controls.departureCalloutPending = true;
 }
 
@@ -156,7 +156,7 @@ bool chooseNextStop(Run& run, std::size_t j)
 void startStationArrival(Run& run, std::size_t j)
 {
     const RunState& s = run.state;
-    const bool startStation = s.stations.currentStation == 0 || s.stations.currentStation == s.startStation;
+    const bool startStation = s.stations.currentStation == 0 || s.stations.currentStation == s.stations.startStation;
     if (run.route.stations[j].kind == 0 && startStation && standing(s) && !flag(s.stations.arrivalRegistered, j)) {
         playEnvironmentSoundOnce(run, startSound);
         registerArrival(run, j);
@@ -218,7 +218,7 @@ bool melodyDue(const Run& run, std::size_t j)
 {
     const RunState& s = run.state;
     const Station& station = run.route.stations[j];
-    const std::int64_t clock = s.clockTicks;
+    const std::int64_t clock = s.time.clockTicks;
     if (s.video.videoMode == 1 || flag(s.stations.melodyStarted, j))
         return false;
     if (clock <= station.departureTime - soundTicks(run, station.departureSound)
@@ -239,7 +239,7 @@ void departureMelody(Run& run, std::size_t j)
     const Station& station = run.route.stations[j];
     playEnvironmentSoundOnce(run, station.departureSound);
     setFlag(s.stations.melodyStarted, j, true);
-    s.stations.arrivalClock = s.clockTicks;
+    s.stations.arrivalClock = s.time.clockTicks;
     stationCallouts(run, stopMoment::melody);
     if (station.kind == 2)
         run.sound.play(static_cast<std::size_t>(run.vehicle.soundDepart), false);
@@ -254,7 +254,7 @@ void conductorDoorClosing(Run& run, std::size_t j)
     const StationState& st = s.stations;
     if (onePerson(run) || s.video.videoMode == 1)
         return;
-    const std::int64_t clock = s.clockTicks;
+    const std::int64_t clock = s.time.clockTicks;
     if (clock <= station.departureTime || !s.doors.doorsOpen || !flag(st.melodyStarted, j)
         || !flag(st.arrivalRegistered, j) || flag(st.departed, j)
         || clock - st.arrivalClock <= soundTicks(run, station.departureSound))
@@ -290,15 +290,15 @@ void endRunOrChangeCrew(Run& run, std::size_t j)
 {
     RunState& s = run.state;
     const Station& station = run.route.stations[j];
-    if (!standing(s) || s.runEnded || environmentSoundPlaying(run, station.arrivalSound))
+    if (!standing(s) || s.stations.runEnded || environmentSoundPlaying(run, station.arrivalSound))
         return;
     const bool last = j + 1 == run.route.stations.size();
     if (last && ((station.kind == 0 && s.doors.doorsOpen) || station.kind >= 2)) {
         run.shell.requestReturnToTitle();
-        s.runEnded = true;
+        s.stations.runEnded = true;
     } else if (station.kind == 0 && static_cast<std::int64_t>(j) == s.stations.crewChangeStation && s.doors.doorsOpen) {
         run.shell.showCrewChangeDialog();
-        s.runEnded = true;
+        s.stations.runEnded = true;
     }
 }
 
@@ -353,16 +353,16 @@ void startStations(Run& run)
     RunState& s = run.state;
     if (run.route.stations.empty())
         return;
-    const auto start = static_cast<std::size_t>(s.startStation);
-    s.stations.currentStation = s.startStation;
-    s.clockTicks = startClock(run, start);
+    const auto start = static_cast<std::size_t>(s.stations.startStation);
+    s.stations.currentStation = s.stations.startStation;
+    s.time.clockTicks = startClock(run, start);
     if (chooseNextStop(run, start))
         s.dynamics.distanceToStop = s.dynamics.nextStopPosition - s.dynamics.trainPosition;
     if (run.route.stations[start].kind == 0) {
         s.doors.doorOpenCommand = true;
         s.doors.doorsOpen = true;
     }
-    refreshDoorStatus(s.doors);
+    refreshDoorStatus(s);
 }
 
 void clearStationFlags(Run& run)

@@ -1,7 +1,7 @@
 // The stop-approach alert.
 #include "sim/stop_alert.h"
 
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 
@@ -22,9 +22,9 @@ void stopApproachAlert(Run& run)
         run.scene.setVisible("img_Lamp_stopalert", false);
         return;
     }
-    if (s.tickCount % 10 == 0)
+    if (s.time.tickCount % 10 == 0)
         run.scene.setVisible("img_Lamp_stopalert", true);
-    else if (s.tickCount % 5 == 0)
+    else if (s.time.tickCount % 5 == 0)
         run.scene.setVisible("img_Lamp_stopalert", false);
 }
 

@@ -5,10 +5,10 @@
 
 #include "common/clock_text.h"
 #include "common/rounding.h"
+#include "sim/environment_sounds.h"
 #include "sim/event_matching.h"
-#include "sim/run.h"
-#include "sound/environment_sounds.h"
-#include "sound/kanko_queue.h"
+#include "sim/kanko_queue.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -139,7 +139,7 @@ std::int32_t jumpClock(const Run& run, std::size_t n)
 {
     const std::optional<long double> departure = departureTimeAt(run.route.stations, n);
     if (!departure)
-        return run.state.clockTicks;
+        return run.state.time.clockTicks;
     return saturateInt32(roundHalfAway(*departure) - soundLead(run, run.route.stations[n], true));
 }
 

@@ -2,8 +2,8 @@
 #include "sim/video_switch.h"
 
 #include "common/rounding.h"
-#include "sim/run.h"
-#include "sound/channel_layout.h"
+#include "state/channel_layout.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -53,7 +53,7 @@ bool openClip(Run& run, std::size_t i)
     }
     v.clipEndFrame = row.clipLastFrame;
     v.clipRow = static_cast<std::int32_t>(i);
-    v.lastDecodedFrame = -1;
+    run.state.presentation.lastDecodedFrame = -1;
     return true;
 }
 
@@ -95,7 +95,7 @@ void stationClip(Run& run, std::size_t i)
     const Station* station = stationOf(run, row);
     RunState& s = run.state;
     VideoState& v = s.video;
-    if (!station || !inStopZone(run, *station) || s.clockTicks <= row.startClock)
+    if (!station || !inStopZone(run, *station) || s.time.clockTicks <= row.startClock)
         return;
     if (v.videoMode == 0 && !rowDone(v, i)) {
         if (!openClip(run, i))
@@ -150,7 +150,7 @@ bool openMainVideo(Run& run)
     v.highestFrame = run.video.frameCount() * run.settings.videoFrameFactor;
     v.videoMode = 0;
     v.playbackFrame = 0;
-    v.lastDecodedFrame = -1;
+    run.state.presentation.lastDecodedFrame = -1;
     v.clipRow = -1;
     return opened;
 }

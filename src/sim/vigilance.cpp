@@ -1,8 +1,8 @@
 // The vigilance device.
 #include "sim/vigilance.h"
 
-#include "input/mascon_update.h"
-#include "sim/run.h"
+#include "sim/mascon_update.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -14,7 +14,7 @@ void applyVigilanceBrake(Run& run)
 {
     RunState& s = run.state;
     run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
-    s.vigilanceCounter = 0;
+    s.protection.vigilanceCounter = 0;
     s.protection.protectionEmergencyBrake = true;
     masconupdate(run);
     ControlState& c = s.controls;
@@ -28,21 +28,21 @@ void vigilanceDevice(Run& run)
     RunState& s = run.state;
     // Either debug switch disarms the device for the rest of the run.
     if (s.input.debugFreeze || s.input.valueDisplayDebug)
-        s.vigilanceDisarmed = true;
-    if (run.vehicle.ebFlag != 1 || s.vigilanceDisarmed || s.dynamics.trainSpeed <= 1)
+        s.protection.vigilanceDisarmed = true;
+    if (run.vehicle.ebFlag != 1 || s.protection.vigilanceDisarmed || s.dynamics.trainSpeed <= 1)
         return;
-    ++s.vigilanceCounter;
-    if (s.vigilanceCounter > warningAfterTicks) {
+    ++s.protection.vigilanceCounter;
+    if (s.protection.vigilanceCounter > warningAfterTicks) {
         run.sound.playOnceIfSilent(static_cast<std::size_t>(run.vehicle.soundEbRing));
         run.scene.setVisible("img_Lamp_EB", true);
     }
-    if (s.vigilanceCounter > brakeAfterTicks)
+    if (s.protection.vigilanceCounter > brakeAfterTicks)
         applyVigilanceBrake(run);
 }
 
 void resetVigilance(Run& run)
 {
-    run.state.vigilanceCounter = 0;
+    run.state.protection.vigilanceCounter = 0;
     run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
     run.scene.setVisible("img_Lamp_EB", false);
 }

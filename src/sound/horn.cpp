@@ -1,14 +1,14 @@
 // The horn and the buzzer.
 #include "sound/horn.h"
 
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
 
 void nextHornPart(Run& run, std::size_t part)
 {
-    run.state.hornPartStart = run.state.clockTicks;
+    run.state.sound.hornPartStart = run.state.time.clockTicks;
     run.sound.restart(part, false);
 }
 
@@ -21,7 +21,7 @@ void soundHornParts(Run& run, bool active)
     const auto middleC = static_cast<std::size_t>(v.soundHorn4c);
     const auto closing = static_cast<std::size_t>(v.soundHorn4d);
     // soundHorn4e: how long (1/30 s) a part sounds before the next one starts over it
-    const bool partOver = run.state.clockTicks - run.state.hornPartStart > v.soundHorn4e;
+    const bool partOver = run.state.time.clockTicks - run.state.sound.hornPartStart > v.soundHorn4e;
     const bool a = sound.isPlaying(opening), b = sound.isPlaying(middleB), c = sound.isPlaying(middleC);
     if (active) {
         if (!a && !b && !c)
@@ -58,10 +58,10 @@ void soundHornAndBuzzer(Run& run)
     RunState& s = run.state;
     // A key press sounds for at least one tick even when the key was
     // released before the tick looked at it.
-    const bool horn = s.hornKeyHeld || s.input.hornSequence;
-    const bool buzzer = s.buzzerKeyHeld || s.input.buzzer;
+    const bool horn = s.input.hornKeyHeld || s.input.hornSequence;
+    const bool buzzer = s.input.buzzerKeyHeld || s.input.buzzer;
     s.input.hornSequence = s.input.buzzer = false;
-    s.air.hornSounding = horn;
+    s.sound.hornSounding = horn;
     if (run.vehicle.soundHorn4a != 0)
         soundHornParts(run, horn);
     soundBuzzer(run, buzzer);

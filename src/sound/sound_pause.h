@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound/sound_device.h"
+#include "ports/sound_device.h"
 
 namespace cabdrive {
 

@@ -8,8 +8,8 @@
 #include "data/route_data.h"
 #include "data/settings.h"
 #include "data/vehicle_spec.h"
-#include "view/picture.h"
-#include "view/scene.h"
+#include "ports/picture.h"
+#include "state/scene.h"
 
 namespace cabdrive {
 

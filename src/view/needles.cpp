@@ -5,7 +5,7 @@
 
 #include "common/rounding.h"
 #include "sim/brake_air.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -78,11 +78,11 @@ void setPassNeedles(Run& run)
     RunState& s = run.state;
     const VehicleSpec& v = run.vehicle;
     const AirState& air = s.air;
-    s.video.shownCurrent = dampedCurrent(s.video.shownCurrent, s.video.targetCurrent);
+    s.presentation.shownCurrent = dampedCurrent(s.presentation.shownCurrent, s.presentation.targetCurrent);
 
     const long double brakeCylinder = (v.bcSelect == 1 ? air.bcMotorCar : air.bcTrailerCar).value();
     turnNeedle(run.scene, "img_Needle_V", v.needleV, s.dynamics.lineVoltage.value());
-    run.scene.setAngle("img_Needle_I", ammeterAngle(v.needleI, s.video.shownCurrent, s.controls.reverser));
+    run.scene.setAngle("img_Needle_I", ammeterAngle(v.needleI, s.presentation.shownCurrent, s.controls.reverser));
     turnNeedle(run.scene, "img_Needle_BC", v.needleBc, brakeCylinder);
     turnNeedle(run.scene, "img_Needle_BP", v.needleBp, air.bpPressure);
     turnNeedle(run.scene, "img_Needle_MR", v.needleMr, mainReservoirNeedleValue(run));

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -43,10 +43,10 @@ ReadoutTexts readoutTexts(const Run& run)
     texts.power = s.controls.powerText;
     texts.brake = s.controls.brakeText;
     texts.gear = s.controls.gearText;
-    texts.nextStation = s.nextStationText;
+    texts.nextStation = s.stations.nextStationText;
     texts.clock = s.stations.clockText;
     if (run.route.oneMan >= 1)
-        texts.oneManNotice = s.carsText;
+        texts.oneManNotice = s.stations.carsText;
     texts.limit = s.signals.limitText1;
     texts.speed = speedText(s.dynamics.trainSpeed);
     texts.distance = distanceText(s.dynamics.distanceToStop);

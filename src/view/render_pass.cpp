@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "sim/frame_advance.h"
-#include "sim/run.h"
+#include "state/run.h"
 #include "view/needles.h"
 
 namespace cabdrive {
@@ -15,12 +15,12 @@ constexpr int fadeEnd = 255;
 
 void decodeIfChanged(Run& run, std::int32_t frame)
 {
-    VideoState& v = run.state.video;
-    if (frame == v.lastDecodedFrame)
+    std::int32_t& lastDecoded = run.state.presentation.lastDecodedFrame;
+    if (frame == lastDecoded)
         return;
     // Marked even when decoding fails, so that a missing frame is not retried every pass.
     run.video.decodeFrame(frame);
-    v.lastDecodedFrame = frame;
+    lastDecoded = frame;
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ bool beginRenderPass(Run& run)
 
 FadeStep advanceFade(Run& run)
 {
-    std::int32_t& level = run.state.video.fadeLevel;
+    std::int32_t& level = run.state.presentation.fadeLevel;
     if (level <= 0)
         return {};
     if (run.options.Tunnel == 1)

@@ -2,7 +2,7 @@
 #include "view/text_displays.h"
 
 #include "common/rounding.h"
-#include "sim/run.h"
+#include "state/run.h"
 #include "view/readout_texts.h"
 
 namespace cabdrive {
@@ -49,9 +49,9 @@ void layoutMessage(const Run& run, int previousMessageWidth, const Layout& layou
 {
     const RunState& s = run.state;
     // Option Information 1 is the menu's "no explanations".
-    if (run.options.Information != 0 || s.messageText.empty())
+    if (run.options.Information != 0 || s.presentation.messageText.empty())
         return;
-    TextDisplay message = layout.at(s.messageText, messageSize, 0, run.options.Moji == 0 ? 0.05L : 0.9L);
+    TextDisplay message = layout.at(s.presentation.messageText, messageSize, 0, run.options.Moji == 0 ? 0.05L : 0.9L);
     message.x = viewFraction(layout.width(), 0.5L) - saturateInt32(roundTiesEven(previousMessageWidth / 2.0L));
     out.message = std::move(message);
 }
@@ -78,11 +78,11 @@ void layoutReadouts(const Run& run, Layout& layout)
     // carsText is the car count under a conductor and the one-person notice
     // in one-person operation, which has a place of its own.
     const bool oneMan = run.route.oneMan != 0;
-    layout.readout((oneMan ? std::string() : s.carsText) + s.stations.doorSideText, readoutSize, 0.01L, 0.8L);
-    layout.readout(s.nextStationText, readoutSize, 0.01L, 0.86L);
+    layout.readout((oneMan ? std::string() : s.stations.carsText) + s.stations.doorSideText, readoutSize, 0.01L, 0.8L);
+    layout.readout(s.stations.nextStationText, readoutSize, 0.01L, 0.86L);
     layout.readout(s.stations.clockText, readoutSize, 0.01L, 0.92L);
     if (oneMan)
-        layout.readout(s.carsText, readoutSize, 0.15L, 0.92L);
+        layout.readout(s.stations.carsText, readoutSize, 0.15L, 0.92L);
 }
 
 }  // namespace

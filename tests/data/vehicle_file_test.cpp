@@ -7,7 +7,6 @@
 
 #include "common/load_error.h"
 #include "data/vehicle_file.h"
-#include "platform/qt/qimage_picture_loader.h"
 #include "support/fake_picture_loader.h"
 #include "support/temp_folder.h"
 
@@ -167,29 +166,6 @@ TEST(VehicleFile, FullFileLoadsEveryValueIntoItsField)
     const std::vector<std::string> requested = {folder + "cabsignal.bmp", folder + "notch_p.bmp", folder + "notch_b.bmp",
                                                 folder + "gear.bmp",      folder + "lever.bmp",   folder + "digits.bmp"};
     EXPECT_EQ(pictures.requested, requested);
-}
-
-TEST(VehicleFile, ShippedCheckFolderTrainsLoadWithTheirPictures)
-{
-    QImagePictureLoader pictures;
-    VehicleSpec electric = loadVehicle(fixtures + "/check/", "train_E231_5B.dat", pictures);
-    checkVehicleAfterLoading(electric);
-    EXPECT_EQ(electric.brakeNotches, 8);
-    EXPECT_EQ(electric.notchTable.size(), 4u);  // one row per power notch
-    EXPECT_EQ(electric.groupStart.size(), 2u);
-    EXPECT_EQ(electric.groupStart[1], 2);
-    ASSERT_TRUE(electric.notchImageB.picture);
-    EXPECT_EQ(electric.notchImageB.picture->width, 9 * electric.notchImageB.patternWidth);
-    ASSERT_TRUE(electric.lampSignal.picture);
-    EXPECT_EQ(electric.lampSignal.picture->width, 6 * electric.lampSignal.patternWidth);
-
-    VehicleSpec diesel = loadVehicle(fixtures + "/check/diesel/", "kiha.dat", pictures);
-    checkVehicleAfterLoading(diesel);
-    EXPECT_EQ(diesel.engineType, 0);
-    EXPECT_EQ(diesel.brakeNotches, 4);
-    EXPECT_EQ(diesel.gearType, 1);
-    EXPECT_EQ(diesel.engineTable.size(), 4u);
-    EXPECT_EQ(diesel.engineRates.size(), 4u);
 }
 
 TEST(VehicleFile, LaterOccurrenceOfAKeyOverwritesAndRestartsItsList)

@@ -29,10 +29,10 @@ TEST(DriverKeys, BeforeTheStartACharacterOnlyQuietensTheVigilanceDevice)
 {
     KeysFixture f;
     f.state().input.runNotStarted = true;
-    f.state().vigilanceCounter = 620;
+    f.state().protection.vigilanceCounter = 620;
     f.sound.play(40, true);
     AsciiDown(f.run(), 'z');
-    EXPECT_EQ(f.state().vigilanceCounter, 0);
+    EXPECT_EQ(f.state().protection.vigilanceCounter, 0);
     EXPECT_FALSE(f.sound.isPlaying(40));
     EXPECT_FALSE(f.visible("img_Lamp_EB"));
     EXPECT_EQ(f.controls().powerHandle, 0);
@@ -172,12 +172,12 @@ TEST(DriverKeys, ShiftKeysMoveTheCabAndTheDebugValues)
     InputState& input = f.state().input;
     for (int i = 0; i < 4; ++i)
         keydowns(f.run(), Key::Up, shiftOnly);
-    EXPECT_EQ(input.cabSurfaceTop, -150);
+    EXPECT_EQ(f.state().presentation.cabSurfaceTop, -150);
     keydowns(f.run(), Key::Down, {true, true, false});  // not Shift alone
-    EXPECT_EQ(input.cabSurfaceTop, -150);
+    EXPECT_EQ(f.state().presentation.cabSurfaceTop, -150);
     for (int i = 0; i < 4; ++i)
         keydowns(f.run(), Key::Down, shiftOnly);
-    EXPECT_EQ(input.cabSurfaceTop, 0);
+    EXPECT_EQ(f.state().presentation.cabSurfaceTop, 0);
 
     keydowns(f.run(), Key::F1, shiftOnly);
     EXPECT_TRUE(input.debugFreeze);
@@ -190,12 +190,12 @@ TEST(DriverKeys, ShiftKeysMoveTheCabAndTheDebugValues)
     keydowns(f.run(), Key::F12, shiftOnly);
     keydowns(f.run(), Key::F12, {});
     EXPECT_EQ(f.state().dynamics.trainSpeed, 20);
-    f.state().clockTicks = 1000;
+    f.state().time.clockTicks = 1000;
     f.state().video.currentFrame = 5000;
     keydowns(f.run(), Key::F8, shiftOnly);
     keydowns(f.run(), Key::F9, shiftOnly);
     keydowns(f.run(), Key::F5, shiftOnly);
-    EXPECT_EQ(f.state().clockTicks, 1000);
+    EXPECT_EQ(f.state().time.clockTicks, 1000);
     EXPECT_EQ(f.state().video.currentFrame, 5900);
 }
 

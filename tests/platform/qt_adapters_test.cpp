@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QSettings>
 
-#include "persist/display_options.h"
+#include "data/display_options.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "platform/qt/qsettings_key_value_store.h"
 #include "support/temp_folder.h"

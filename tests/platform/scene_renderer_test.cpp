@@ -1,9 +1,5 @@
 // The renderer: video frame, colour-keyed and turned sprites, pattern cells,
 // Z order, alpha, texts, the clock and the fade, read back from its pixels.
-// The core headers come before any Qt header: Qt's "signals" keyword would
-// otherwise rename the run's and the route's signal tables.
-#include "support/run_fixture.h"
-
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -12,6 +8,7 @@
 #include "platform/qt/scene_renderer.h"
 #include "sim/video_switch.h"
 #include "support/qt_application.h"
+#include "support/run_fixture.h"
 #include "view/render_pass.h"
 
 namespace {
@@ -199,7 +196,7 @@ TEST(SceneRenderingTexts, TheMessageIsCentredByTheWidthMeasuredInThePassBefore)
     cabdrive::test::qtApplication();
     test::RunFixture f;  // an 800 x 600 view
     f.run().options.Information = 0;
-    f.state().messageText = "停止位置を修正してください";
+    f.state().presentation.messageText = "停止位置を修正してください";
     constexpr std::uint32_t grey = 0xFF808080;
     std::vector<std::uint32_t> video(800 * 600, grey);
     const FrameBitmap frame{800, 600, 800 * 4, video.data()};

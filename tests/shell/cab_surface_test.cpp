@@ -1,14 +1,11 @@
 // The cab surface and its render loop: drawing only while the tick runs, the
 // passes its timer runs, the closing fade and the click that resumes a run.
-// The core headers come before any Qt header: Qt's "signals" keyword would
-// otherwise rename the run's and the route's signal tables.
-#include "support/run_fixture.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "shell/cab_surface.h"
 #include "support/qt_application.h"
+#include "support/run_fixture.h"
 
 namespace {
 
@@ -59,7 +56,7 @@ TEST_F(CabSurfaceLoop, WithVisualEffectsOffTheFadeClosesTheWindowInTheFirstPass)
     EXPECT_EQ(fadeCloses, 0);
 
     run.options.Tunnel = 1;
-    run.state.video.fadeLevel = 1;
+    run.state.presentation.fadeLevel = 1;
     surface.AppIdle();
     EXPECT_EQ(fadeCloses, 1);
     EXPECT_EQ(panelPixel(), black);  // the fade covers the lower part too

@@ -53,9 +53,9 @@ TEST_F(MainWindowTest, EasyPanelPassesItsKeysToTheMainWindow)
     typeKey(easyPanel, Qt::Key_Z, "z");
     EXPECT_EQ(s.controls.powerHandle, 1);
     sendKey(easyPanel, QEvent::KeyPress, Qt::Key_3, "3");
-    EXPECT_TRUE(s.hornKeyHeld);
+    EXPECT_TRUE(s.input.hornKeyHeld);
     sendKey(easyPanel, QEvent::KeyRelease, Qt::Key_3, "3");
-    EXPECT_FALSE(s.hornKeyHeld);
+    EXPECT_FALSE(s.input.hornKeyHeld);
 }
 
 TEST_F(MainWindowTest, EasyPanelShapesShowTheHandlesAfterEachTick)
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, CrewChangeDialogKeepsDrivingOrEndsTheRun)
     EXPECT_TRUE(crewChange.isVisible());
     crewChange.continueButton()->click();
     EXPECT_FALSE(crewChange.isVisible());
-    EXPECT_EQ(run().state.video.fadeLevel, 0);
+    EXPECT_EQ(run().state.presentation.fadeLevel, 0);
     EXPECT_FALSE(w.isClosed());
 
     run().shell.showCrewChangeDialog();
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, CrewChangeDialogAnswersEscapeWithTheEndOfTheRun)
     run().shell.showCrewChangeDialog();
     typeKey(crewChange, Qt::Key_Escape);
     EXPECT_FALSE(crewChange.isVisible());
-    EXPECT_EQ(run().state.video.fadeLevel, 1);
+    EXPECT_EQ(run().state.presentation.fadeLevel, 1);
     w.close();
 }
 
@@ -129,7 +129,7 @@ TEST_F(MainWindowTest, ShellRequestsReachTheMessageBoxesAndTheBackButton)
     run().shell.showMessage("運転状態を保存しました");
     EXPECT_EQ(messages.texts, (std::vector<QString>{QStringLiteral("運転状態を保存しました")}));
     run().shell.requestReturnToTitle();
-    EXPECT_EQ(run().state.video.fadeLevel, 1);
+    EXPECT_EQ(run().state.presentation.fadeLevel, 1);
 }
 
 }  // namespace

@@ -3,11 +3,6 @@
 // has it), message boxes recorded instead of shown.
 #pragma once
 
-// Core headers first: Qt's "signals" keyword would rewrite the run state's field.
-#include "persist/display_options.h"
-#include "sim/run.h"
-#include "sim/scheduler.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -18,12 +13,15 @@
 #include <memory>
 #include <vector>
 
+#include "data/display_options.h"
 #include "platform/qt/qsettings_key_value_store.h"
+#include "run/scheduler.h"
 #include "shell/aux_windows.h"
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
+#include "state/run.h"
 #include "support/qt_application.h"
 #include "support/temp_folder.h"
 
@@ -99,8 +97,8 @@ protected:
     // Lets the clocks run until the next 100 ms tick has passed.
     void waitForTick()
     {
-        const std::int32_t ticks = run().state.tickCount;
-        ASSERT_TRUE(runEventsUntil([&] { return run().state.tickCount > ticks; }));
+        const std::int32_t ticks = run().state.time.tickCount;
+        ASSERT_TRUE(runEventsUntil([&] { return run().state.time.tickCount > ticks; }));
     }
 
     QApplication& app = qtApplication();  // before any widget

@@ -20,6 +20,7 @@ TEST_F(MainWindowTest, LoadingShowsItsStagesInOrderAndStartsTheRun)
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_EQ(statuses, (std::vector<QString>{QStringLiteral("設定ファイルを読み込んでいます"),
                                               QStringLiteral("運転台を描画しています"),
+                                              QStringLiteral("サウンドを読み込んでいます"),
                                               QStringLiteral("環境をセットアップしています")}));
     EXPECT_TRUE(w.tickRunning());
     EXPECT_TRUE(w.scheduler()->running());
@@ -98,17 +99,17 @@ TEST_F(MainWindowTest, HornAndBuzzerKeysAreHeldUntilReleasedOnEitherKeyboard)
     const RunState& s = run().state;
 
     sendKey(w, QEvent::KeyPress, Qt::Key_3, "3");
-    EXPECT_TRUE(s.hornKeyHeld);
+    EXPECT_TRUE(s.input.hornKeyHeld);
     sendKey(w, QEvent::KeyRelease, Qt::Key_3, "3", Qt::NoModifier, true);  // auto-repeat: still held
-    EXPECT_TRUE(s.hornKeyHeld);
+    EXPECT_TRUE(s.input.hornKeyHeld);
     sendKey(w, QEvent::KeyRelease, Qt::Key_3, "3");
-    EXPECT_FALSE(s.hornKeyHeld);
+    EXPECT_FALSE(s.input.hornKeyHeld);
 
     sendKey(w, QEvent::KeyPress, Qt::Key_4, "4", Qt::KeypadModifier);
-    EXPECT_TRUE(s.buzzerKeyHeld);
-    EXPECT_FALSE(s.hornKeyHeld);
+    EXPECT_TRUE(s.input.buzzerKeyHeld);
+    EXPECT_FALSE(s.input.hornKeyHeld);
     sendKey(w, QEvent::KeyRelease, Qt::Key_4, "4", Qt::KeypadModifier);
-    EXPECT_FALSE(s.buzzerKeyHeld);
+    EXPECT_FALSE(s.input.buzzerKeyHeld);
 }
 
 TEST_F(MainWindowTest, VirtualKeysReachTheKeyDownHandlerAndShiftArrowsMoveTheCabSurface)
@@ -173,10 +174,10 @@ TEST_F(MainWindowTest, PauseStopsBothClocksAndAClickOnTheViewResumes)
     EXPECT_FALSE(w.cabSurface()->tickRunning());
     EXPECT_EQ(start1.text(), QStringLiteral("運転再開(&S)"));
     const auto pausedAt = w.scheduler()->runningTime();
-    const std::int32_t ticks = run().state.tickCount;
+    const std::int32_t ticks = run().state.time.tickCount;
     runEventsFor(250);
     EXPECT_EQ(w.scheduler()->runningTime(), pausedAt);
-    EXPECT_EQ(run().state.tickCount, ticks);
+    EXPECT_EQ(run().state.time.tickCount, ticks);
 
     clickWidget(*w.cabSurface());
     EXPECT_TRUE(w.tickRunning());

@@ -200,19 +200,19 @@ TEST_F(BrakeAirFixture, MainReservoirLeaksAndANullDivisorFreezesTheAir)
 TEST_F(BrakeAirFixture, HornDrawsAirAndDipsTheNeedle)
 {
     f.vehicle.horn4Time = fixed4::fromInt(20);
-    air().hornSounding = true;
+    f.state().sound.hornSounding = true;
     updateHornAir(f.run());
     EXPECT_NEAR(static_cast<double>(mainReservoirNeedleValue(f.run())), 799.5 - 10, 1e-9);
     updateHornAir(f.run());
     updateHornAir(f.run());  // the dip stops at -20
     EXPECT_NEAR(static_cast<double>(air().mrPressure.value()), 798.5, 1e-9);
     EXPECT_NEAR(static_cast<double>(mainReservoirNeedleValue(f.run())), 798.5 - 20, 1e-9);
-    air().hornSounding = false;
+    f.state().sound.hornSounding = false;
     updateHornAir(f.run());
     EXPECT_NEAR(static_cast<double>(mainReservoirNeedleValue(f.run())), 798.5, 1e-9);
 
     air().mrPressure = fixed4::fromInt(5);  // the dip never goes below an empty reservoir
-    air().hornSounding = true;
+    f.state().sound.hornSounding = true;
     updateHornAir(f.run());
     EXPECT_NEAR(static_cast<double>(mainReservoirNeedleValue(f.run())), 0, 1e-9);
 }

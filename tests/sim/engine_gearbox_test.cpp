@@ -189,7 +189,7 @@ TEST(Gearbox, StartingOffInTopGearStallsTheEngineWithItsMessage)
     EXPECT_EQ(f.controls().appliedPowerNotch, 0);
     EXPECT_EQ(f.sound.starts(stopSound), 1);
     updateInformationLine(f.run());
-    EXPECT_EQ(f.engine().informationText, "エンストしました。変速レバーを変速段に入れてエンジンを再始動してください。");
+    EXPECT_EQ(f.state().presentation.informationText, "エンストしました。変速レバーを変速段に入れてエンジンを再始動してください。");
 }
 
 TEST(Gearbox, AGearChangeTakesOneSecondWithoutTraction)

@@ -206,7 +206,7 @@ struct PrecedingTrain : ::testing::Test {
     DynamicsState& dyn() { return f.state().dynamics; }
     void step(std::int32_t clock)
     {
-        f.state().clockTicks = clock;
+        f.state().time.clockTicks = clock;
         movePrecedingTrain(f.run());
     }
 };

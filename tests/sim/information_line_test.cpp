@@ -26,7 +26,7 @@ struct InformationLine : ::testing::Test {
     std::string shown()
     {
         cabdrive::updateInformationLine(f.run());
-        return f.state().engine.informationText;
+        return f.state().presentation.informationText;
     }
 
     test::RunFixture f;
@@ -92,9 +92,9 @@ TEST_F(InformationLine, ProtectionAdviceComesInItsOrderOfPreference)
     p.protectionEmergencyBrake = false;
     EXPECT_EQ(shown(), "I13");
     p.atsActive = false;
-    s.vigilanceCounter = 601;
+    s.protection.vigilanceCounter = 601;
     EXPECT_EQ(shown(), "I14");
-    s.vigilanceCounter = 600;
+    s.protection.vigilanceCounter = 600;
     EXPECT_EQ(shown(), "I21");
 }
 

@@ -1,6 +1,7 @@
 // The driving state a run starts with.
 #include <gtest/gtest.h>
 
+#include "sim/run_start.h"
 #include "support/run_fixture.h"
 
 namespace {
@@ -35,7 +36,7 @@ protected:
 
 TEST_F(RunStart, TheTrainStandsInEmergencyWithTheReservoirCharged)
 {
-    cabdrive::startRun(f.run(), 0);
+    cabdrive::startRun(f.run(), {.startStation = 0});
     const auto& s = f.state();
     EXPECT_EQ(s.controls.powerHandle, 0);
     EXPECT_EQ(s.controls.brakeHandle, -8);
@@ -52,17 +53,17 @@ TEST_F(RunStart, TheTrainStandsInEmergencyWithTheReservoirCharged)
     EXPECT_TRUE(s.input.runNotStarted);
     EXPECT_EQ(s.controls.brakeText, "非常");
     EXPECT_EQ(s.controls.reverserText, "前");
-    EXPECT_EQ(s.carsText, "5両");
+    EXPECT_EQ(s.stations.carsText, "5両");
 }
 
 TEST_F(RunStart, AtTheFirstStationTheVideoStartsAtTheRoutesStartFrame)
 {
-    cabdrive::startRun(f.run(), 0);
+    cabdrive::startRun(f.run(), {.startStation = 0});
     const auto& s = f.state();
     EXPECT_EQ(s.video.currentFrame, 12);
     EXPECT_EQ(s.dynamics.trainPosition, 1000);
-    EXPECT_EQ(s.clockTicks, 972000);
-    EXPECT_EQ(s.nextStationText, "ただいま 北町");
+    EXPECT_EQ(s.time.clockTicks, 972000);
+    EXPECT_EQ(s.stations.nextStationText, "ただいま 北町");
     EXPECT_EQ(s.dynamics.precedingFrame, 900);
     EXPECT_EQ(s.dynamics.nextStopPosition, 150000) << "the passing station is not a stop";
     EXPECT_EQ(s.dynamics.distanceToStop, 149000);
@@ -70,26 +71,26 @@ TEST_F(RunStart, AtTheFirstStationTheVideoStartsAtTheRoutesStartFrame)
 
 TEST_F(RunStart, AtALaterStationTheVideoStartsAtItsStopFrame)
 {
-    cabdrive::startRun(f.run(), 2);
+    cabdrive::startRun(f.run(), {.startStation = 2});
     const auto& s = f.state();
     EXPECT_EQ(s.video.currentFrame, 2700);
     EXPECT_EQ(s.dynamics.trainPosition, 150000);
-    EXPECT_EQ(s.nextStationText, "ただいま 南町");
+    EXPECT_EQ(s.stations.nextStationText, "ただいま 南町");
     EXPECT_GT(s.dynamics.distanceToStop, 1e12L) << "no stop lies ahead of the last station";
 }
 
 TEST_F(RunStart, AStartStationBeyondTheTableStartsAtTheFirst)
 {
-    cabdrive::startRun(f.run(), 999);
-    EXPECT_EQ(f.state().startStation, 0);
-    EXPECT_EQ(f.state().nextStationText, "ただいま 北町");
+    cabdrive::startRun(f.run(), {.startStation = 999});
+    EXPECT_EQ(f.state().stations.startStation, 0);
+    EXPECT_EQ(f.state().stations.nextStationText, "ただいま 北町");
 }
 
 TEST_F(RunStart, OnePersonOperationShowsNoCarCount)
 {
     f.route->oneMan = 1;
-    cabdrive::startRun(f.run(), 0);
-    EXPECT_EQ(f.state().carsText, "");
+    cabdrive::startRun(f.run(), {.startStation = 0});
+    EXPECT_EQ(f.state().stations.carsText, "");
 }
 
 }  // namespace

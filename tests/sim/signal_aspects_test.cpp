@@ -67,10 +67,10 @@ TEST_F(SignalAspects, ControlColumnsOverrideTheAspect)
     route->signals[2].columns[10] = 1;
     route->signals[3].columns[0] = 3;      // a flag the run does not keep counts as clear
     route->signals[3].columns[10] = 7;
-    state().clockTicks = 899;
+    state().time.clockTicks = 899;
     state().stations.melodyStarted = {0, 0};
     EXPECT_EQ(cabdrive::signalAspects(run()), (Aspects{1, 1, 1, 1}));
-    state().clockTicks = 900;
+    state().time.clockTicks = 900;
     state().stations.melodyStarted = {0, 1};
     EXPECT_EQ(cabdrive::signalAspects(run()), (Aspects{5, 1, 5, 1}));
     state().video.videoMode = 1;

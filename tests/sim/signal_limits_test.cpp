@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "protection_fixture.h"
-#include "sim/run.h"
+#include "sim/run_start.h"
 #include "sim/signal_reset.h"
 #include "sim/speed_limits.h"
+#include "state/run.h"
 
 namespace {
 
@@ -100,16 +101,16 @@ TEST_F(SpeedLimits, TheFirstLimitWithinItsBrakingDistanceMakesTheSignBlink)
     EXPECT_EQ(signals().upcomingLimits[2].row, -1);
     EXPECT_FALSE(signals().limitWarning);
 
-    state().tickCount = 15;
+    state().time.tickCount = 15;
     tickAt(33101, 100);
     EXPECT_TRUE(signals().limitWarning);
     EXPECT_EQ(sprite("img_unten_limit").pattern, 3);
     EXPECT_FALSE(sprite("img_unten_limit").visible);
     EXPECT_EQ(signals().pendingLimitCallout, 3);
-    state().tickCount = 20;
+    state().time.tickCount = 20;
     tickAt(33101, 100);
     EXPECT_TRUE(sprite("img_unten_limit").visible);
-    state().tickCount = 21;
+    state().time.tickCount = 21;
     tickAt(33100, 100);
     EXPECT_FALSE(signals().limitWarning) << "at exactly the braking distance";
 }
@@ -159,7 +160,7 @@ TEST_F(SpeedLimits, TheStartOfARunAndAStationJumpPassTheChecksBehindTheTrain)
     start.stopDistance = 50000;
     (void)route->stations.add(start);
     run().options.ATS = 1;
-    cabdrive::startRun(run(), 0);
+    cabdrive::startRun(run(), {.startStation = 0});
     EXPECT_EQ(signals().speedCheckPassed, (std::vector<std::uint8_t>{1, 0}));
     EXPECT_FALSE(protection().atsActive) << "the stored option switches protection off";
 

@@ -20,14 +20,14 @@ TEST(StationDoors, UnderAConductorTheDoorsOpenOnlyBelowPointOneKmh)
     EXPECT_FALSE(line.doors().doorsOpen);
     EXPECT_FALSE(line.state().stations.arrivalRegistered[2]);
     EXPECT_FALSE(line.playing(StationLine::arrival));
-    EXPECT_EQ(line.state().nextStationText, "ただいま 南町");
+    EXPECT_EQ(line.state().stations.nextStationText, "ただいま 南町");
     cabdrive::AsciiDown(line.f.run(), 'd');
     EXPECT_FALSE(line.doors().doorsOpen) << "the door key is the one-person driver's";
 
     line.standAt(100000, 0.09L);
     line.tick();
     EXPECT_TRUE(line.doors().doorsOpen && line.doors().doorOpenCommand);
-    EXPECT_EQ(line.doors().easyPanelText, "ドアが開いています");
+    EXPECT_EQ(line.state().presentation.easyPanelText, "ドアが開いています");
     EXPECT_EQ(line.f.sound.starts(StationLine::doorOpen), 1);
     EXPECT_TRUE(line.playing(StationLine::arrival));
     EXPECT_TRUE(line.state().stations.arrivalRegistered[2]);
@@ -65,10 +65,10 @@ TEST(StationDoors, InOnePersonOperationNothingOpensUntilTheDoorKey)
 
     line.f.sound.finish(line.channel(StationLine::arrival));
     line.tick();
-    EXPECT_EQ(line.state().carsText, "ドア扱い") << "the one-person notice once the arrival sound has ended";
+    EXPECT_EQ(line.state().stations.carsText, "ドア扱い") << "the one-person notice once the arrival sound has ended";
     cabdrive::AsciiDown(line.f.run(), 'd');
-    EXPECT_EQ(line.state().carsText, "");
-    EXPECT_EQ(line.doors().easyPanelText, "ドアを閉めています");
+    EXPECT_EQ(line.state().stations.carsText, "");
+    EXPECT_EQ(line.state().presentation.easyPanelText, "ドアを閉めています");
 }
 
 TEST(StationDoors, OnePersonDoorSoundsPlayOnlyWhenTheDrawIsWithinColumn15)
@@ -124,7 +124,7 @@ TEST(StationDoors, ClosingCompletesWhenTheDoorSoundsHaveEnded)
     cabdrive::completeDoorClosing(line.f.run());
     EXPECT_FALSE(line.doors().doorsOpen);
     EXPECT_TRUE(line.visible("img_Lamp_Door"));
-    EXPECT_EQ(line.doors().easyPanelText, "");
+    EXPECT_EQ(line.state().presentation.easyPanelText, "");
     EXPECT_EQ(line.f.sound.starts(StationLine::departSignal), 1);
     EXPECT_EQ(line.doors().doorClosings, 1);
     ASSERT_EQ(line.state().callouts.queued, 1u);

@@ -23,14 +23,14 @@ TEST(StationJump, TheTrainStandsAtTheStopWithTheClockAheadOfTheDeparture)
         line.f.sound.play(channel, true);
 
     cabdrive::StationClick(line.f.run(), 2);
-    EXPECT_EQ(s.clockTicks, StationLine::departure2 - (10 + 5) * 30) << "melody and arrival sound end at the departure";
+    EXPECT_EQ(s.time.clockTicks, StationLine::departure2 - (10 + 5) * 30) << "melody and arrival sound end at the departure";
     EXPECT_EQ(s.dynamics.trainSpeed, 0);
     EXPECT_EQ(s.dynamics.trainPosition, 100000);
     EXPECT_EQ(s.dynamics.distanceToStop, 0);
     EXPECT_EQ(s.video.currentFrame, 300);
     EXPECT_EQ(s.video.videoMode, 0);
     EXPECT_EQ(line.f.video.opened.back(), "line.avi");
-    EXPECT_EQ(s.nextStationText, "ただいま 南町");
+    EXPECT_EQ(s.stations.nextStationText, "ただいま 南町");
     EXPECT_EQ(s.controls.powerHandle, 0);
     EXPECT_EQ(s.controls.brakeHandle, -7);
     EXPECT_EQ(s.controls.appliedBrakeNotch, -7);
@@ -54,16 +54,16 @@ TEST(StationJump, WithoutADepartureTimeTheClockIsInterpolatedByFrame)
     line.start();
     cabdrive::StationClick(line.f.run(), 2);
     // Frame 300 lies two thirds of the way from station 0 (frame 100) to station 3 (frame 400).
-    EXPECT_EQ(line.state().clockTicks, StationLine::departure0 + 6000 - (10 + 5) * 30);
+    EXPECT_EQ(line.state().time.clockTicks, StationLine::departure0 + 6000 - (10 + 5) * 30);
     EXPECT_FALSE(line.state().stations.arrivalRegistered[2]) << "the one-person driver opens the doors himself";
 
     line.f.route->stations[3].departureTime = 0;
     cabdrive::StationClick(line.f.run(), 2);
-    EXPECT_EQ(line.state().clockTicks, StationLine::departure0 - (10 + 5) * 30) << "only an earlier station is timed";
+    EXPECT_EQ(line.state().time.clockTicks, StationLine::departure0 - (10 + 5) * 30) << "only an earlier station is timed";
 
-    const std::int32_t before = line.state().clockTicks;
+    const std::int32_t before = line.state().time.clockTicks;
     cabdrive::StationClick(line.f.run(), 7);
-    EXPECT_EQ(line.state().clockTicks, before) << "no such station";
+    EXPECT_EQ(line.state().time.clockTicks, before) << "no such station";
 }
 
 TEST(StationJump, ThePrecedingTrainWaitsAtTheStationOfTheRowWhoseTimeSpanHoldsTheClock)

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "sim/doors.h"
-#include "sim/run.h"
+#include "sim/run_start.h"
 #include "sim/stations.h"
+#include "state/run.h"
 #include "support/run_fixture.h"
 
 namespace test {
@@ -19,6 +20,9 @@ struct StationLine {
     static constexpr std::size_t doorOpen = 40, doorClose = 41, departSignal = 42;
     static constexpr std::int32_t departure0 = 1080000;  // 10:00:00
     static constexpr std::int32_t departure2 = 1098000;  // 10:10:00
+
+    // Chosen on the title screen; handed to the run when it starts.
+    std::int32_t crewChangeStation = cabdrive::StationState::noCrewChange;
 
     explicit StationLine(std::int32_t oneMan = 0)
     {
@@ -77,8 +81,9 @@ struct StationLine {
     // Starts at a station with the keys live; lengths in s of route sounds 0 .. 4.
     void start(std::int32_t station = 0)
     {
-        f.state().environmentSoundSeconds = {3, 5, 10, 0, 4};
-        cabdrive::startRun(f.run(), station);
+        cabdrive::startRun(f.run(), {.startStation = station,
+                                     .crewChangeStation = crewChangeStation,
+                                     .environmentSoundSeconds = {3, 5, 10, 0, 4}});
         f.state().input.runNotStarted = false;
     }
 

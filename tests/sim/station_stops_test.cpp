@@ -15,7 +15,7 @@ void arriveAtSouth(StationLine& line, std::int32_t clock)
 {
     line.start();
     line.closeDoors();
-    line.state().clockTicks = clock;
+    line.state().time.clockTicks = clock;
     line.standAt(100000);
     line.tick();
     ASSERT_TRUE(line.doors().doorsOpen);
@@ -29,30 +29,30 @@ TEST(StationStops, TextsAndAmbienceBetweenAndAtStations)
     line.start();
     line.standAt(20000, 60);
     line.tick();
-    EXPECT_EQ(line.state().nextStationText, "次は 中町通過");
+    EXPECT_EQ(line.state().stations.nextStationText, "次は 中町通過");
     EXPECT_FALSE(line.playing(StationLine::ambience));
 
     line.standAt(50100, 60);  // in the passing station's zone
     line.tick();
-    EXPECT_EQ(line.state().nextStationText, "次は 中町通過") << "a passing station shows no now-at text";
+    EXPECT_EQ(line.state().stations.nextStationText, "次は 中町通過") << "a passing station shows no now-at text";
     EXPECT_FALSE(line.state().stations.atStation[1]);
     EXPECT_TRUE(line.f.sound.isLooping(line.channel(StationLine::ambience)));
 
     line.standAt(60000, 60);
     line.tick();
-    EXPECT_EQ(line.state().nextStationText, "次は 南町停車");
+    EXPECT_EQ(line.state().stations.nextStationText, "次は 南町停車");
     EXPECT_FALSE(line.playing(StationLine::ambience)) << "no station in its zone";
     EXPECT_EQ(line.f.scene.sprite("img_unten_teimoku")->pattern, 0);
 
     line.standAt(100000, 30);
     line.tick();
-    EXPECT_EQ(line.state().nextStationText, "ただいま 南町");
+    EXPECT_EQ(line.state().stations.nextStationText, "ただいま 南町");
     EXPECT_EQ(line.state().stations.currentStation, 2);
     EXPECT_EQ(line.f.scene.sprite("img_unten_teimoku")->pattern, 3);
 
     line.standAt(250000, 60);
     line.tick();
-    EXPECT_EQ(line.state().nextStationText, "次は 東町臨時") << "a special station takes the first info line";
+    EXPECT_EQ(line.state().stations.nextStationText, "次は 東町臨時") << "a special station takes the first info line";
 }
 
 TEST(StationStops, TheMelodyStartsItsLengthBeforeTheDepartureTime)
@@ -60,10 +60,10 @@ TEST(StationStops, TheMelodyStartsItsLengthBeforeTheDepartureTime)
     StationLine line(0);
     const std::int32_t melodyDue = StationLine::departure2 - 10 * 30;
     arriveAtSouth(line, melodyDue - 1000);
-    line.state().clockTicks = melodyDue;
+    line.state().time.clockTicks = melodyDue;
     line.tick();
     EXPECT_FALSE(line.state().stations.melodyStarted[2]);
-    line.state().clockTicks = melodyDue + 1;
+    line.state().time.clockTicks = melodyDue + 1;
     line.tick();
     EXPECT_TRUE(line.state().stations.melodyStarted[2]);
     EXPECT_TRUE(line.playing(StationLine::melody));
@@ -78,10 +78,10 @@ TEST(StationStops, ALateTrainHearsTheMelodyAsSoonAsTheArrivalSoundHasRunOut)
     StationLine line(0);
     const std::int32_t arrival = StationLine::departure2 + 3000;  // departure time already past
     arriveAtSouth(line, arrival);
-    line.state().clockTicks = arrival + 5 * 30;
+    line.state().time.clockTicks = arrival + 5 * 30;
     line.tick();
     EXPECT_FALSE(line.state().stations.melodyStarted[2]) << "the 5 s arrival sound has not run out";
-    line.state().clockTicks = arrival + 5 * 30 + 1;
+    line.state().time.clockTicks = arrival + 5 * 30 + 1;
     line.tick();
     EXPECT_TRUE(line.state().stations.melodyStarted[2]);
 }
@@ -92,12 +92,12 @@ TEST(StationStops, TheConductorClosesTheDoorsOnceTheMelodyHasRunOut)
     const std::int32_t arrival = StationLine::departure2 + 3000;
     arriveAtSouth(line, arrival);
     const std::int32_t melodyStart = arrival + 151;
-    line.state().clockTicks = melodyStart;
+    line.state().time.clockTicks = melodyStart;
     line.tick();
-    line.state().clockTicks = melodyStart + 10 * 30;
+    line.state().time.clockTicks = melodyStart + 10 * 30;
     line.tick();
     EXPECT_TRUE(line.doors().doorOpenCommand) << "the 10 s melody still runs";
-    line.state().clockTicks = melodyStart + 10 * 30 + 1;
+    line.state().time.clockTicks = melodyStart + 10 * 30 + 1;
     line.tick();
     EXPECT_FALSE(line.doors().doorOpenCommand);
     EXPECT_TRUE(line.state().stations.departed[2]);
@@ -119,18 +119,18 @@ TEST(StationStops, AtTheLastStationTheRunEndsOnlyAfterTheArrivalSoundHasFinished
     EXPECT_TRUE(line.tick());
     ASSERT_TRUE(line.playing(StationLine::lastArrival));
     for (int i = 0; i < 100; ++i) {
-        line.state().clockTicks += 3;
+        line.state().time.clockTicks += 3;
         EXPECT_TRUE(line.tick()) << "no next stop is looked for at the last stop";
     }
     EXPECT_EQ(line.f.shell.returnsToTitle, 0);
-    EXPECT_FALSE(line.state().runEnded);
+    EXPECT_FALSE(line.state().stations.runEnded);
     EXPECT_EQ(line.f.sound.starts(line.channel(StationLine::melody)), 0);
 
     line.f.sound.finish(line.channel(StationLine::lastArrival));
     line.tick();
     line.tick();
     EXPECT_EQ(line.f.shell.returnsToTitle, 1);
-    EXPECT_TRUE(line.state().runEnded);
+    EXPECT_TRUE(line.state().stations.runEnded);
 }
 
 TEST(StationStops, AOnePersonArrivalWithNoStopAheadEndsTheTickOnce)
@@ -151,7 +151,7 @@ TEST(StationStops, AOnePersonArrivalWithNoStopAheadEndsTheTickOnce)
 TEST(StationStops, TheCrewChangeStationShowsTheDialogOnceItsArrivalSoundHasEnded)
 {
     StationLine line(0);
-    line.state().stations.crewChangeStation = 2;  // set by the program before the start
+    line.crewChangeStation = 2;
     arriveAtSouth(line, StationLine::departure2 - 3000);
     line.tick();
     EXPECT_EQ(line.f.shell.crewChangeDialogs, 0);
@@ -160,22 +160,22 @@ TEST(StationStops, TheCrewChangeStationShowsTheDialogOnceItsArrivalSoundHasEnded
     line.tick();
     EXPECT_EQ(line.f.shell.crewChangeDialogs, 1);
     EXPECT_EQ(line.f.shell.returnsToTitle, 0);
-    EXPECT_TRUE(line.state().runEnded);
+    EXPECT_TRUE(line.state().stations.runEnded);
 }
 
 TEST(StationStops, ARunStartsWithTheDoorsOpenAndTheClockAheadOfTheDeparture)
 {
     StationLine line(0);
-    line.state().stations.crewChangeStation = 2;
+    line.crewChangeStation = 2;
     line.start(0);
     EXPECT_TRUE(line.doors().doorsOpen && line.doors().doorOpenCommand);
-    EXPECT_EQ(line.state().clockTicks, StationLine::departure0 - 10 * 30) << "the first station: the melody only";
+    EXPECT_EQ(line.state().time.clockTicks, StationLine::departure0 - 10 * 30) << "the first station: the melody only";
     EXPECT_EQ(line.state().stations.crewChangeStation, 2);
-    EXPECT_EQ(line.state().environmentSoundSeconds.size(), 5u);
+    EXPECT_EQ(line.state().sound.environmentSoundSeconds.size(), 5u);
     EXPECT_EQ(line.state().stations.melodyStarted.size(), 4u);
 
     line.start(2);
-    EXPECT_EQ(line.state().clockTicks, StationLine::departure2 - (10 + 5) * 30);
+    EXPECT_EQ(line.state().time.clockTicks, StationLine::departure2 - (10 + 5) * 30);
     EXPECT_EQ(line.state().stations.nextStopStation, 3);
     EXPECT_EQ(line.state().dynamics.distanceToStop, 100000);
 

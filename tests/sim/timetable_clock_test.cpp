@@ -48,7 +48,7 @@ TEST(TimetableClock, EachTimeRowSpeaksOnceInsideItsFrameWindow)
     test::RunFixture f;
     (void)f.route->times.add({{100, 200, at(10, 0, 0)}});
     f.state().stations.timeSpoken.assign(1, 0);
-    f.state().clockTicks = at(10, 0, 10);
+    f.state().time.clockTicks = at(10, 0, 10);
     f.state().video.currentFrame = 100;
     cabdrive::Timecheck(f.run(), 1);
     EXPECT_EQ(f.state().callouts.queued, 0u) << "the window's ends are outside it";

@@ -55,7 +55,7 @@ TEST_F(VideoSwitch, ARunningClipReplacesTheMainVideoOverItsWindow)
     EXPECT_EQ(video().playbackFrame, 3);
     EXPECT_EQ(video().frameOffset, 1000);
     EXPECT_EQ(video().clipEndFrame, 150);
-    EXPECT_EQ(video().lastDecodedFrame, -1);
+    EXPECT_EQ(f.state().presentation.lastDecodedFrame, -1);
     EXPECT_EQ(f.video.decoded, (std::vector<std::int32_t>{1}));
 }
 
@@ -157,11 +157,11 @@ protected:
 
 TEST_F(StationClip, PlaysWhileTheTrainStandsInTheStopZoneAfterItsTime)
 {
-    f.state().clockTicks = 1000;
+    f.state().time.clockTicks = 1000;
     tick();
     EXPECT_EQ(video().videoMode, 0);
 
-    f.state().clockTicks = 1001;
+    f.state().time.clockTicks = 1001;
     tick();
     EXPECT_EQ(video().videoMode, 1);
     EXPECT_EQ(f.video.opened.back(), "video\\platform.avi");
@@ -184,7 +184,7 @@ TEST_F(StationClip, PlaysWhileTheTrainStandsInTheStopZoneAfterItsTime)
 
 TEST_F(StationClip, OutsideTheStopZoneOrForAStationThatDoesNotExistNothingPlays)
 {
-    f.state().clockTicks = 2000;
+    f.state().time.clockTicks = 2000;
     f.state().dynamics.trainPosition = 11001;
     tick();
     EXPECT_EQ(video().videoMode, 0);
@@ -198,7 +198,7 @@ TEST_F(StationClip, OutsideTheStopZoneOrForAStationThatDoesNotExistNothingPlays)
 
 TEST_F(StationClip, ItsSoundStartsInTheTenFramesAfterItsFrame)
 {
-    f.state().clockTicks = 1001;
+    f.state().time.clockTicks = 1001;
     tick();
     const std::size_t channel = 2;  // no running sounds before the route's
     for (std::int32_t frame : {30, 31, 35, 39, 40}) {
@@ -212,7 +212,7 @@ TEST_F(StationClip, ItsSoundStartsInTheTenFramesAfterItsFrame)
 
 TEST_F(StationClip, ATrainMovingOffEndsTheStationClip)
 {
-    f.state().clockTicks = 1001;
+    f.state().time.clockTicks = 1001;
     tick();
     ASSERT_EQ(video().videoMode, 1);
     video().playbackFrame = 50;

@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "input/driver_keys.h"
-#include "input/mascon_update.h"
-#include "sound/channel_layout.h"
-#include "sound/kanko_queue.h"
+#include "sim/kanko_queue.h"
+#include "sim/mascon_update.h"
+#include "sound/kanko_queue_play.h"
+#include "state/channel_layout.h"
 #include "support/run_fixture.h"
 
 namespace {
@@ -37,7 +38,7 @@ protected:
         // The call-out channel comes after the other sounds: not channel 0.
         (void)f.vehicle.driveSounds.add("run.wav");
         (void)route.soundData.add("env.wav");
-        f.state().clockTicks = now;
+        f.state().time.clockTicks = now;
     }
 
     std::size_t channel() { return cabdrive::calloutChannel(f.vehicle, *f.route); }

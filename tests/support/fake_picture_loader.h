@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "view/picture.h"
+#include "ports/picture.h"
 
 namespace cabdrive::test {
 

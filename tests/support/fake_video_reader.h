@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "view/video_reader.h"
+#include "ports/video_reader.h"
 
 namespace test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/shell_requests.h"
+#include "ports/shell_requests.h"
 
 namespace test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sound/sound_device.h"
+#include "ports/sound_device.h"
 
 namespace test {
 

@@ -8,7 +8,7 @@
 #include "fake_video_reader.h"
 #include "recording_shell.h"
 #include "recording_sound_device.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace test {
 

@@ -11,11 +11,11 @@
 #include "headless_run.h"
 #include "input/driver_keys.h"
 #include "platform/qt/qimage_picture_loader.h"
+#include "ports/null_sound_device.h"
+#include "ports/video_reader.h"
+#include "run/scheduler.h"
 #include "run_script.h"
-#include "sim/run.h"
-#include "sim/scheduler.h"
-#include "sound/null_sound_device.h"
-#include "view/video_reader.h"
+#include "state/run.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -142,7 +142,8 @@ TEST(HeadlessRun, ErrorsAreReportedNotThrown)
     options.dataFolder = temp.folder();
     err.str("");
     EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, out, err), 1);
-    EXPECT_EQ(err.str(), "stringファイルに誤りがあります\n");
+    // The controller map is the first file a run loads.
+    EXPECT_EQ(err.str(), temp.folder() + "mascon.dat: No such file or directory\n");
 }
 
 TEST(HeadlessRun, WithoutATraceItSummarisesTheRun)

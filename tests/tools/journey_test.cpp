@@ -12,8 +12,7 @@
 #include "careful_driver.h"
 #include "journey_log.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
-#include "sim/video_switch.h"
-#include "support/loaded_run.h"
+#include "support/built_run.h"
 
 namespace {
 
@@ -24,9 +23,7 @@ struct DemoJourney {
     explicit DemoJourney(const std::string& vehicleFile = "", const std::string& lineFile = "line_down.dat")
         : d(CABDRIVE_DEMO_FOLDER, {.vehicleFile = vehicleFile, .lineFile = lineFile, .video = &video, .shell = &shell})
     {
-        // The program works in its data folder; the test names the videos in full.
-        d.settings.videoFolder = d.folder.programFolder + d.settings.videoFolder;
-        mainVideoOpened = cabdrive::openMainVideo(d.run);
+        mainVideoOpened = d.loaded->mainVideoOpened;
         d.scheduler.afterTick = [this] { log.afterTick(d.run, shell, d.scheduler.simulatedTime()); };
     }
 
@@ -54,7 +51,7 @@ struct DemoJourney {
     void expectEveryStopMade() const
     {
         ASSERT_TRUE(shell.returnRequested) << "the run ends at the last station";
-        EXPECT_TRUE(d.run.state.runEnded);
+        EXPECT_TRUE(d.run.state.stations.runEnded);
         EXPECT_TRUE(log.ended());
         EXPECT_NE(report.find("end of the run"), std::string::npos);
         std::vector<std::int32_t> expected;
@@ -79,7 +76,7 @@ struct DemoJourney {
 
     cabdrive::FfmpegVideoReader video;
     cabdrive::HeadlessShell shell;
-    test::LoadedRun d;
+    test::BuiltRun d;
     cabdrive::JourneyLog log;
     bool mainVideoOpened = false;
     std::set<std::int32_t> aspectsAhead;

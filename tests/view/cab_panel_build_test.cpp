@@ -8,7 +8,6 @@
 #include "data/data_folder.h"
 #include "data/settings.h"
 #include "data/vehicle_file.h"
-#include "platform/qt/qimage_picture_loader.h"
 #include "view/cab_panel_build.h"
 
 namespace {
@@ -257,29 +256,6 @@ TEST_F(CabPanelBuild, StaffPicturesComeFromTheProgramFolder)
     EXPECT_FALSE(staff.subDisplay);
     EXPECT_FALSE(staff.opening);  // missing: the view stays black before the start
     EXPECT_EQ(pictures.requested.front(), "/line/image/staf.bmp");
-}
-
-TEST(CabPanelBuildDemo, TheDemoTrainAndLineBuildTheirWholePanel)
-{
-    QImagePictureLoader pictures;
-    const DataFolder folder = locateDataFolder(CABDRIVE_DEMO_FOLDER, "");
-    const Settings settings = loadSettings(folder.programFolder);
-    VehicleSpec vehicle = loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures);
-    const auto route = loadRouteFor(folder, "line_down.dat", vehicle, pictures);
-    Scene scene;
-    const StaffPictures staff = buildCabPanel(scene, vehicle, *route, settings, folder, pictures);
-
-    EXPECT_TRUE(staff.staffCard);
-    EXPECT_TRUE(staff.opening);
-    EXPECT_TRUE(staff.subDisplay);
-    for (const char* name : {"img_Panel", "img_Lamp_Door", "img_Needle_speed", "img_Needle_BC_L", "img_lamp_p",
-                             "img_mon", "img_unten_teimoku", "img_unten_signal", "img_other1"})
-        EXPECT_NE(scene.sprite(name), nullptr) << name;
-    // The signal lamps make no sprite; the panel lies under everything.
-    EXPECT_EQ(scene.sprite("img_Lamp_G"), nullptr);
-    EXPECT_EQ(scene.spritesInDrawingOrder().front()->name, "img_Panel");
-    EXPECT_EQ(scene.sprite("img_Panel")->y, vehicle.panel.y);
-    EXPECT_TRUE(scene.picture("img_Needle_speed")->transparent);
 }
 
 }  // namespace

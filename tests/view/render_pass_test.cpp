@@ -15,7 +15,7 @@ protected:
         f.video.add("line.avi", 1000);
         f.video.open("line.avi");
         video().highestFrame = 1000;
-        video().lastDecodedFrame = -1;
+        f.state().presentation.lastDecodedFrame = -1;
     }
     cabdrive::VideoState& video() { return f.state().video; }
     bool pass() { return cabdrive::beginRenderPass(f.run()); }
@@ -31,7 +31,7 @@ TEST_F(RenderPass, AFrameIsDecodedOnlyWhenItsNumberChanges)
     video().currentFrame = 121;
     EXPECT_TRUE(pass());
     EXPECT_EQ(f.video.decoded, (std::vector<std::int32_t>{120, 121}));
-    EXPECT_EQ(video().lastDecodedFrame, 121);
+    EXPECT_EQ(f.state().presentation.lastDecodedFrame, 121);
 }
 
 TEST_F(RenderPass, NothingAboveTheHighestFrameOrBelowZeroIsDecoded)
@@ -44,7 +44,7 @@ TEST_F(RenderPass, NothingAboveTheHighestFrameOrBelowZeroIsDecoded)
     video().currentFrame = -3;
     pass();
     EXPECT_EQ(f.video.decoded, (std::vector<std::int32_t>{900}));
-    EXPECT_EQ(video().lastDecodedFrame, 900);  // the last picture stays
+    EXPECT_EQ(f.state().presentation.lastDecodedFrame, 900);  // the last picture stays
 }
 
 TEST_F(RenderPass, ClipModesDecodeThePlaybackFrame)
@@ -89,17 +89,17 @@ TEST_F(RenderPass, WithVisualEffectsOffTheFadeClosesTheWindowInTheFirstPass)
     f.run().options.Tunnel = 1;
     EXPECT_EQ(cabdrive::advanceFade(f.run()).alpha, 0);  // no fade asked for
 
-    video().fadeLevel = 1;
+    f.state().presentation.fadeLevel = 1;
     const cabdrive::FadeStep step = cabdrive::advanceFade(f.run());
     EXPECT_EQ(step.alpha, 255);
     EXPECT_TRUE(step.closeWindow);
-    EXPECT_EQ(video().fadeLevel, 0);
+    EXPECT_EQ(f.state().presentation.fadeLevel, 0);
 }
 
 TEST_F(RenderPass, WithVisualEffectsOnTheFadeDarkensByTenAPass)
 {
     f.run().options.Tunnel = 0;
-    video().fadeLevel = 1;
+    f.state().presentation.fadeLevel = 1;
     std::vector<int> alphas;
     cabdrive::FadeStep step;
     do {
@@ -110,7 +110,7 @@ TEST_F(RenderPass, WithVisualEffectsOnTheFadeDarkensByTenAPass)
     EXPECT_EQ(alphas.front(), 1);
     EXPECT_EQ(alphas[1], 11);
     EXPECT_EQ(alphas.back(), 251);
-    EXPECT_EQ(video().fadeLevel, 0);
+    EXPECT_EQ(f.state().presentation.fadeLevel, 0);
 }
 
 TEST(AmmeterDamping, OvershootsByHalfTheDistanceAndSettles)
@@ -183,8 +183,8 @@ TEST_F(PassNeedles, TheAmmeterFollowsTheReverserOrTheCurrentsSizeOrStandsFixed)
     f.vehicle.needleI.degPerUnit = 0.5;
     f.vehicle.needleI.offsetDeg = 10;
     cabdrive::VideoState& v = f.state().video;
-    v.shownCurrent = -200;
-    v.targetCurrent = -200;
+    f.state().presentation.shownCurrent = -200;
+    f.state().presentation.targetCurrent = -200;
     f.state().controls.reverser = -1;
 
     f.vehicle.needleI.currentAbs = 0;
@@ -200,9 +200,9 @@ TEST_F(PassNeedles, TheAmmeterFollowsTheReverserOrTheCurrentsSizeOrStandsFixed)
     EXPECT_EQ(angle("img_Needle_I"), 10);  // the offset itself, not converted
 
     f.vehicle.needleI.currentAbs = 1;
-    v.targetCurrent = 0;
+    f.state().presentation.targetCurrent = 0;
     cabdrive::setPassNeedles(f.run());
-    EXPECT_EQ(v.shownCurrent, -100);  // damped before the angle is taken
+    EXPECT_EQ(f.state().presentation.shownCurrent, -100);  // damped before the angle is taken
     EXPECT_EQ(angle("img_Needle_I"), 43);  // 60 degrees
 }
 

@@ -38,7 +38,7 @@ TEST_F(TextDisplayLayout, ReadoutsStandAtFractionsOfTheView)
     s().controls.powerText = "P3";
     s().controls.brakeText = "B2";
     s().controls.gearText = "直列";
-    s().nextStationText = "次は 若葉 停車";
+    s().stations.nextStationText = "次は 若葉 停車";
     s().stations.clockText = "10:00:00";
     s().dynamics.trainSpeed = 42.3L;
     const TextDisplays texts = cabdrive::layoutTextDisplays(f.run(), 0);
@@ -71,7 +71,7 @@ TEST_F(TextDisplayLayout, FractionsRoundHalvesToEven)
 
     // The message's centre is half the view's width, rounded to even.
     f.settings.viewWidth = 801;
-    s().messageText = "ATS確認";
+    s().presentation.messageText = "ATS確認";
     EXPECT_EQ(cabdrive::layoutTextDisplays(f.run(), 0).message->x, 400);
     f.settings.viewWidth = 803;
     EXPECT_EQ(cabdrive::layoutTextDisplays(f.run(), 0).message->x, 402);
@@ -98,7 +98,7 @@ TEST_F(TextDisplayLayout, EmptyLimitAndProtectionLinesDrawNothingAndTheOthersSta
 
 TEST_F(TextDisplayLayout, TheMessageIsCentredByTheWidthOfThePreviousPass)
 {
-    s().messageText = "停止位置を修正してください";
+    s().presentation.messageText = "停止位置を修正してください";
     TextDisplays texts = cabdrive::layoutTextDisplays(f.run(), 0);
     ASSERT_TRUE(texts.message);
     EXPECT_EQ(texts.message->fontSize, 12);
@@ -115,18 +115,18 @@ TEST_F(TextDisplayLayout, TheMessageIsCentredByTheWidthOfThePreviousPass)
 
 TEST_F(TextDisplayLayout, TheMessageNeedsCommentaryOnAndAText)
 {
-    s().messageText = "ATS確認";
+    s().presentation.messageText = "ATS確認";
     f.run().options.Information = 1;
     EXPECT_FALSE(cabdrive::layoutTextDisplays(f.run(), 0).message);
     f.run().options.Information = 0;
-    s().messageText.clear();
+    s().presentation.messageText.clear();
     EXPECT_FALSE(cabdrive::layoutTextDisplays(f.run(), 0).message);
 }
 
 TEST_F(TextDisplayLayout, TextModeLeavesOnlyTheMessageOnTheView)
 {
     s().controls.reverserText = "前";
-    s().messageText = "ATS確認";
+    s().presentation.messageText = "ATS確認";
     f.run().options.Moji = 1;
     const TextDisplays texts = cabdrive::layoutTextDisplays(f.run(), 0);
     EXPECT_TRUE(texts.message);
@@ -135,14 +135,14 @@ TEST_F(TextDisplayLayout, TextModeLeavesOnlyTheMessageOnTheView)
 
 TEST_F(TextDisplayLayout, TheOnePersonNoticeHasItsOwnPlace)
 {
-    s().carsText = "10両";
+    s().stations.carsText = "10両";
     s().stations.doorSideText = " 左";
     TextDisplays texts = cabdrive::layoutTextDisplays(f.run(), 0);
     ASSERT_NE(find(texts, "10両 左"), nullptr);
     EXPECT_EQ(find(texts, "10両 左")->y, 480);
 
     f.route->oneMan = 1;
-    s().carsText = "ワンマン";
+    s().stations.carsText = "ワンマン";
     texts = cabdrive::layoutTextDisplays(f.run(), 0);
     ASSERT_NE(find(texts, "ワンマン"), nullptr);
     EXPECT_EQ(find(texts, "ワンマン")->x, 120);

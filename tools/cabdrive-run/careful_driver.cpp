@@ -5,7 +5,7 @@
 
 #include "input/driver_keys.h"
 #include "sim/pattern_protection.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -50,7 +50,7 @@ void CarefulDriver::actOnce()
     followSignalAhead();
     // Cruising with the handles still, the driver answers the vigilance
     // device with a key of no other meaning long before it would ring.
-    if (s.vigilanceCounter > vigilanceTicks)
+    if (s.protection.vigilanceCounter > vigilanceTicks)
         AsciiDown(m_run, 'm');
     if (s.protection.alarm && !s.protection.protectionEmergencyBrake && !acknowledgeAlarm())
         return;
@@ -130,7 +130,7 @@ long double CarefulDriver::allowedSpeed(long double v) const
         keepUnder(limit.from, limit.to, limit.speed);
     keepUnder(m_aheadFrom, std::numeric_limits<long double>::max(), m_aheadSpeed);
     const ProtectionState& p = s.protection;
-    if (p.patternCode != noPatternCode && p.patternKind != stationPatternKind)
+    if (p.patternCode != ProtectionState::noPattern && p.patternKind != stationPatternKind)
         allowed = std::min<long double>(allowed, static_cast<long double>(p.patternSpeedA) - 6);
     if (p.atsCheckSpeed < 998)
         allowed = std::min<long double>(allowed, p.atsCheckSpeed - 5.0L);

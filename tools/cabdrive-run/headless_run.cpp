@@ -11,17 +11,15 @@
 #include "common/clock_text.h"
 #include "common/load_error.h"
 #include "data/data_folder.h"
-#include "data/settings.h"
-#include "data/vehicle_file.h"
 #include "journey_log.h"
+#include "ports/memory_key_value_store.h"
+#include "ports/null_sound_device.h"
+#include "ports/video_reader.h"
+#include "run/run_builder.h"
+#include "run/scheduler.h"
 #include "run_script.h"
 #include "run_trace.h"
-#include "sim/run.h"
-#include "sim/scheduler.h"
-#include "sim/video_switch.h"
-#include "sound/environment_sound_lengths.h"
-#include "sound/null_sound_device.h"
-#include "view/video_reader.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -71,7 +69,7 @@ void printSummary(std::ostream& out, const Run& run, const Journey& journey, dou
                   "ran %.1f s: %.1f m, top speed %.1f km/h\nfinal position %.2f m, frame %d, speed %.1f km/h, clock %s\n",
                   seconds, shown(journey.distance / 100), shown(journey.topSpeed),
                   shown(s.dynamics.trainPosition / 100), s.video.currentFrame, shown(s.dynamics.trainSpeed),
-                  clockText(s.clockTicks).c_str());
+                  clockText(s.time.clockTicks).c_str());
     out << text;
 }
 
@@ -106,22 +104,13 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
     try {
         const std::vector<ScriptInput> script = loadScript(options.scriptFile);
         const DataFolder folder = locateDataFolder(options.dataFolder, options.vehicleFile);
-        Settings settings = loadSettings(folder.programFolder);
-        // The program works in its data folder; a run without it names the videos from there.
-        if (!settings.videoFolder.starts_with('/'))
-            settings.videoFolder = folder.programFolder + settings.videoFolder;
-        VehicleSpec vehicle = loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures);
-        const auto route = loadRouteFor(folder, options.upLine ? "line_up.dat" : "line_down.dat", vehicle, pictures);
-        checkVehicleAfterLoading(vehicle);
-
-        Scene scene;
         NullSoundDevice sound;
         HeadlessShell shell;
-        Run run{settings, vehicle, *route, scene, sound, video, shell, {}, {}};
-        run.state.environmentSoundSeconds = environmentSoundLengths(*route);
-        startRun(run, 0);
-        if (!openMainVideo(run))
-            shell.showMessage(videoOpenFailure(videoPath(run, route->dataName)));
+        MemoryKeyValueStore store;
+        RunSetup setup;
+        setup.routeFileName = options.upLine ? "line_up.dat" : "line_down.dat";
+        const auto loaded = loadRun(folder, setup, {pictures, sound, video, shell, store});
+        Run& run = *loaded->run;
 
         std::unique_ptr<RunTrace> trace;
         if (!options.traceFile.empty())

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "common/clock_text.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -29,9 +29,9 @@ void JourneyLog::afterTick(const Run& run, const HeadlessShell& shell, std::chro
     noteDeparture(run);
     noteArrivals(run, seconds);
     noteInterventions(run, seconds);
-    if (m_endSeconds < 0 && (run.state.runEnded || shell.returnRequested)) {
+    if (m_endSeconds < 0 && (run.state.stations.runEnded || shell.returnRequested)) {
         m_endSeconds = seconds;
-        m_endClock = run.state.clockTicks;
+        m_endClock = run.state.time.clockTicks;
     }
 }
 
@@ -45,7 +45,7 @@ void JourneyLog::noteArrivals(const Run& run, double seconds)
         m_arrived[j] = 1;
         const Station& station = stations[j];
         const long double position = run.state.dynamics.trainPosition;
-        m_stops.push_back({static_cast<std::int32_t>(j), seconds, run.state.clockTicks, station.departureTime,
+        m_stops.push_back({static_cast<std::int32_t>(j), seconds, run.state.time.clockTicks, station.departureTime,
                            position - station.stopDistance, station.zoneStart <= position && position <= station.zoneEnd, -1});
     }
 }
@@ -55,7 +55,7 @@ void JourneyLog::noteArrivals(const Run& run, double seconds)
 void JourneyLog::noteDeparture(const Run& run)
 {
     if (!m_stops.empty() && m_stops.back().departureClock < 0 && std::fabs(run.state.dynamics.trainSpeed) >= 0.5L)
-        m_stops.back().departureClock = run.state.clockTicks;
+        m_stops.back().departureClock = run.state.time.clockTicks;
 }
 
 void JourneyLog::noteInterventions(const Run& run, double seconds)
@@ -63,9 +63,9 @@ void JourneyLog::noteInterventions(const Run& run, double seconds)
     const ProtectionState& p = run.state.protection;
     const DynamicsState& d = run.state.dynamics;
     if (p.protectionEmergencyBrake && !m_emergency)
-        m_interventions.push_back({seconds, run.state.clockTicks, d.trainPosition, d.trainSpeed, true});
+        m_interventions.push_back({seconds, run.state.time.clockTicks, d.trainPosition, d.trainSpeed, true});
     else if (p.protectionServiceBrake && !m_service && !p.protectionEmergencyBrake)
-        m_interventions.push_back({seconds, run.state.clockTicks, d.trainPosition, d.trainSpeed, false});
+        m_interventions.push_back({seconds, run.state.time.clockTicks, d.trainPosition, d.trainSpeed, false});
     m_emergency = p.protectionEmergencyBrake;
     m_service = p.protectionServiceBrake;
 }

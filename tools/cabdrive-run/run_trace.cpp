@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "common/clock_text.h"
-#include "sim/run.h"
+#include "state/run.h"
 
 namespace cabdrive {
 namespace {
@@ -41,7 +41,7 @@ void RunTrace::writeSignalsAndStations(const Run& run)
           << p.protectionEmergencyBrake << ',' << p.protectionServiceBrake << ',' << p.patternState << ','
           << p.patternSpeedA << ',' << p.patternSpeedB << ',' << s.doors.doorsOpen << ',' << s.doors.doorOpenCommand << ','
           << s.callouts.queued << ',' << s.engine.currentGear << ',' << static_cast<double>(s.engine.engineSpeed) << ','
-          << quoted(s.engine.informationText);
+          << quoted(s.presentation.informationText);
 }
 
 RunTrace::RunTrace(const std::string& path) : m_out(path), m_path(path)
@@ -60,7 +60,7 @@ void RunTrace::write(const Run& run, std::chrono::nanoseconds runningTime)
     char numbers[512];
     std::snprintf(numbers, sizeof numbers,
                   "%.1f,%s,%.3f,%.3f,%d,%d,%d,%d,%d,%d,%.1f,%.1f,%.1f,%.1f,%.1f,%.0f,%.0f,%.0f,",
-                  static_cast<double>(runningTime.count()) / 1e9, clockText(s.clockTicks).c_str(),
+                  static_cast<double>(runningTime.count()) / 1e9, clockText(s.time.clockTicks).c_str(),
                   static_cast<double>(d.trainSpeed), static_cast<double>(d.trainPosition / 100), s.video.currentFrame,
                   c.powerHandle, c.appliedPowerNotch, c.brakeHandle, c.appliedBrakeNotch, c.reverser,
                   static_cast<double>((run.vehicle.bcSelect == 1 ? a.bcMotorCar : a.bcTrailerCar).value()), static_cast<double>(a.bpPressure),
@@ -68,7 +68,7 @@ void RunTrace::write(const Run& run, std::chrono::nanoseconds runningTime)
                   static_cast<double>(a.sapPressure.value()), static_cast<double>(d.tractionForce.value()),
                   static_cast<double>(d.brakeForce.value()), static_cast<double>(d.resistanceForce.value()));
     m_out << numbers << quoted(d.slipIndication) << ',' << quoted(c.reverserText) << ',' << quoted(c.powerText) << ','
-          << quoted(c.brakeText) << ',' << quoted(s.nextStationText) << ',' << quoted(s.messageText) << ',';
+          << quoted(c.brakeText) << ',' << quoted(s.stations.nextStationText) << ',' << quoted(s.presentation.messageText) << ',';
     writeSignalsAndStations(run);
     m_out << '\n';
     if (!m_out)

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "view/frame_bitmap.h"
-#include "view/video_reader.h"
+#include "ports/frame_bitmap.h"
+#include "ports/video_reader.h"
 
 namespace cabdrive {
 

@@ -1,7 +1,7 @@
 // Picture loading with QImage (BMP, PNG, and JPEG through Qt's plugin).
 #pragma once
 
-#include "view/picture.h"
+#include "ports/picture.h"
 
 namespace cabdrive {
 

@@ -2,7 +2,7 @@
 // configuration folder, organisation "Cabdrive", one application per key path.
 #pragma once
 
-#include "persist/key_value_store.h"
+#include "ports/key_value_store.h"
 
 namespace cabdrive {
 

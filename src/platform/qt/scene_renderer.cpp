@@ -1,8 +1,4 @@
 // SceneRenderer: the cab view composed with QPainter.
-// The core headers come before any Qt header: Qt's "signals" keyword would
-// otherwise rename the run's and the route's signal tables.
-#include "sim/run.h"
-
 #include "platform/qt/scene_renderer.h"
 
 #include <QFontMetrics>
@@ -13,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "state/run.h"
 #include "view/text_displays.h"
 
 namespace cabdrive {

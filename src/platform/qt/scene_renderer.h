@@ -10,7 +10,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "view/frame_bitmap.h"
+#include "ports/frame_bitmap.h"
 
 namespace cabdrive {
 

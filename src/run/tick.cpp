@@ -1,0 +1,163 @@
+// The 100 ms tick. Its 33 steps run in a fixed order, and a later step sees
+// what an earlier one set in the same tick; each step is numbered, and a step
+// made elsewhere or not built yet says so in its place.
+#include "run/tick.h"
+
+#include <algorithm>
+
+#include "sim/brake_air.h"
+#include "sim/cab_signalling.h"
+#include "sim/doors.h"
+#include "sim/engine.h"
+#include "sim/event_matching.h"
+#include "sim/force_balance.h"
+#include "sim/frame_advance.h"
+#include "sim/information_line.h"
+#include "sim/kanko_queue.h"
+#include "sim/pattern_protection.h"
+#include "sim/protection_brakes.h"
+#include "sim/signal_display.h"
+#include "sim/speed_limits.h"
+#include "sim/spot_protection.h"
+#include "sim/stations.h"
+#include "sim/stop_alert.h"
+#include "sim/timetable_clock.h"
+#include "sim/traction.h"
+#include "sim/video_switch.h"
+#include "sim/vigilance.h"
+#include "sound/horn.h"
+#include "sound/kanko_queue_play.h"
+#include "state/run.h"
+#include "view/needles.h"
+
+namespace cabdrive {
+namespace {
+
+constexpr long double voltageStepPerTick = 250;  // V
+
+// The warning could loop only with protection off, which no run reaches.
+void stopProtectionWarning(Run& run)
+{
+    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundAtsWarn));
+}
+
+void countTick(Run& run)
+{
+    RunState& s = run.state;
+    if (s.dynamics.precedingFrame > run.route.preTrainEndFrame)
+        s.dynamics.precedingFrame = 0;  // it has left the line
+    ++s.time.tickCount;
+}
+
+void followLineVoltage(DynamicsState& d)
+{
+    const long double now = d.lineVoltage.value();
+    const long double target = d.lineVoltageTarget.value();
+    if (now < target)
+        d.lineVoltage = fixed4::fromValue(std::min(now + voltageStepPerTick, target));
+    else if (now > target)
+        d.lineVoltage = fixed4::fromValue(std::max(now - voltageStepPerTick, target));
+}
+
+void brakeAirAndCurrent(Run& run)
+{
+    runGearbox(run);
+    runCompressor(run);
+    updateMotorCurrent(run);
+    updateElectricBrakeCurrent(run);
+    followLineVoltage(run.state.dynamics);
+    run.state.presentation.targetCurrent = run.state.dynamics.ammeterValue;
+}
+
+void attenuationFactor(Run& run)
+{
+    RunState& s = run.state;
+    s.sound.environmentVolumeFactor = 1.0;
+    for (const AttenRow& row : run.route.attens) {
+        if (insideRange(row.column(1), row.column(2), s.video.currentFrame)) {
+            s.sound.environmentVolumeFactor = row.column(4) / 100.0L;
+            return;
+        }
+    }
+}
+
+void visualEffectsAndTunnel(Run& run)
+{
+    // Written on every tick, as the program always has: the menu entry that
+    // would turn visual effects on is hidden, so they stay off whatever the
+    // stored option says.
+    run.options.Tunnel = 1;
+    DynamicsState& d = run.state.dynamics;
+    d.inTunnel = std::any_of(run.route.tunnels.begin(), run.route.tunnels.end(), [&d](const TunnelRow& tunnel) {
+        return tunnel.startDistance < d.trainPosition && d.trainPosition < tunnel.endDistance;
+    });
+}
+
+void callOuts(Run& run)
+{
+    forgetPassedLimitCallout(run);
+    kanko_queue_play(run);
+}
+
+// The end of the video stops the train; then the clips take over the picture.
+void switchVideo(Run& run)
+{
+    stopAtEndOfVideo(run);
+    switchVideoClips(run);
+}
+
+void hornAndBuzzer(Run& run)
+{
+    soundHornAndBuzzer(run);
+    updateHornAir(run);
+}
+
+}  // namespace
+
+void Timer1Timer(Run& run)
+{
+    stopProtectionWarning(run);           //  1
+    currentLineSpeed(run);                //  2
+    countTick(run);                       //  3
+    updateSpeedometer(run);               //  4
+    forceBalance(run);                    //  5
+    //  6 speed and distance texts: made from the state when they are drawn (view/readout_texts)
+    //  7 brake squeal: not built yet
+    completeDoorClosing(run);             //  7 door completion, with the easy panel's door status
+    //  7 power, generator, electric-brake, air and constant-speed lamps: not built yet
+    //  7 speed-limit sign blink: in step 19, where the limit warning is decided
+    timecalc(run, run.state.time.clockTicks);  //  8
+    brakeAirAndCurrent(run);              //  9 compressor and ammeter; brake notch sounds and exhaust not built yet
+    attenuationFactor(run);               // 10
+    // 11 trackside sounds, announcements, Doppler sources: not built yet
+    sampleGradient(run);                  // 12
+    // 13 slope posts: not built yet
+    updateSignals(run);                   // 14
+    // 15 road traffic lights and crossing distances: not built yet
+    cabSignalling(run);                   // 16
+    spotProtectionAlarm(run);             // 17
+    patternProtection(run);               // 18
+    speedLimitsAndChecks(run);            // 19
+    if (!stationLoop(run))                // 20: a step that found no next stop ends the tick
+        return;
+    vigilanceDevice(run);                 // 21
+    stopApproachAlert(run);               // 22
+    // 23 animations, signs, timetable markers, crossings: not built yet
+    // 24 drive and engine sounds: not built yet
+    switchVideo(run);                     // 25
+    // 26 easy panel notch shapes: drawn by the easy panel window from the state after the tick
+    upcomingLimitTexts(run);              // 26 upcoming-limit texts
+    // 26 pattern-type indicator: not built yet
+    engineStartStop(run);                 // 26 engine start and stop
+    rollBackProtection(run);              // 26 roll-back protection
+    visualEffectsAndTunnel(run);          // 26 visual-effects option, tunnel detection
+    // 27 caption, value display, stop-position lines: not built yet
+    doorSafety(run);                      // 28
+    updateInformationLine(run);           // 29 built; drawing it is not built yet
+    // 30 external controllers: not built yet
+    callOuts(run);                        // 31
+    // 32 value display grid: not built yet; the text-mode labels: filled by the main window after the tick
+    hornAndBuzzer(run);                   // 33
+}
+
+}  // namespace cabdrive

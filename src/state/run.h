@@ -1,0 +1,31 @@
+// Run: one driving run — the loaded data it reads, the state it changes and
+// the devices it acts through.
+#pragma once
+
+#include "data/controller_codes.h"
+#include "data/display_options.h"
+#include "data/route_data.h"
+#include "data/settings.h"
+#include "data/vehicle_spec.h"
+#include "ports/shell_requests.h"
+#include "ports/sound_device.h"
+#include "ports/video_reader.h"
+#include "state/run_state.h"
+#include "state/scene.h"
+
+namespace cabdrive {
+
+struct Run {
+    const Settings& settings;
+    const VehicleSpec& vehicle;  // after checkVehicleAfterLoading
+    const RouteData& route;      // with its derived distances
+    Scene& scene;
+    SoundDevice& sound;
+    VideoReader& video;
+    ShellRequests& shell;
+    DisplayOptions options;
+    RunState state;
+    ControllerCodes controllerCodes;  // the USB controller's calibration
+};
+
+}  // namespace cabdrive
