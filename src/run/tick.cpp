@@ -59,6 +59,15 @@ void followLineVoltage(DynamicsState& d)
         d.lineVoltage = fixed4::fromValue(std::max(now - voltageStepPerTick, target));
 }
 
+// Brake squeal and the power, generator, electric-brake, air and
+// constant-speed lamps are not built yet; the speed-limit sign blinks in
+// step 19, where the limit warning is decided.
+void cabLampsAndDoors(Run& run)
+{
+    completeDoorClosing(run);  // with the easy panel's door status
+}
+
+// The brake notch sounds and the cylinders' exhaust are not built yet.
 void brakeAirAndCurrent(Run& run)
 {
     runGearbox(run);
@@ -81,8 +90,13 @@ void attenuationFactor(Run& run)
     }
 }
 
-void visualEffectsAndTunnel(Run& run)
+// The easy panel draws its notch shapes from the state after the tick; the
+// pattern-type indicator is not built yet.
+void panelIndicatorsAndTunnel(Run& run)
 {
+    upcomingLimitTexts(run);
+    engineStartStop(run);
+    rollBackProtection(run);
     // Written on every tick, as the program always has: the menu entry that
     // would turn visual effects on is hidden, so they stay off whatever the
     // stored option says.
@@ -122,12 +136,9 @@ void Timer1Timer(Run& run)
     updateSpeedometer(run);               //  4
     forceBalance(run);                    //  5
     //  6 speed and distance texts: made from the state when they are drawn (view/readout_texts)
-    //  7 brake squeal: not built yet
-    completeDoorClosing(run);             //  7 door completion, with the easy panel's door status
-    //  7 power, generator, electric-brake, air and constant-speed lamps: not built yet
-    //  7 speed-limit sign blink: in step 19, where the limit warning is decided
+    cabLampsAndDoors(run);                //  7
     timecalc(run, run.state.time.clockTicks);  //  8
-    brakeAirAndCurrent(run);              //  9 compressor and ammeter; brake notch sounds and exhaust not built yet
+    brakeAirAndCurrent(run);              //  9
     attenuationFactor(run);               // 10
     // 11 trackside sounds, announcements, Doppler sources: not built yet
     sampleGradient(run);                  // 12
@@ -145,12 +156,7 @@ void Timer1Timer(Run& run)
     // 23 animations, signs, timetable markers, crossings: not built yet
     // 24 drive and engine sounds: not built yet
     switchVideo(run);                     // 25
-    // 26 easy panel notch shapes: drawn by the easy panel window from the state after the tick
-    upcomingLimitTexts(run);              // 26 upcoming-limit texts
-    // 26 pattern-type indicator: not built yet
-    engineStartStop(run);                 // 26 engine start and stop
-    rollBackProtection(run);              // 26 roll-back protection
-    visualEffectsAndTunnel(run);          // 26 visual-effects option, tunnel detection
+    panelIndicatorsAndTunnel(run);        // 26
     // 27 caption, value display, stop-position lines: not built yet
     doorSafety(run);                      // 28
     updateInformationLine(run);           // 29 built; drawing it is not built yet
