@@ -329,7 +329,11 @@ std::vector<KeyRule> vehicleRules(VehicleSpec& v, std::string_view folder, Pictu
         fixed4Key("[Mt]", {&v.massMotor}),
         fixed4Key("[Tt]", {&v.massTrailer}),
         fixed4Key("[Tct]", {&v.massCab}),
-        intKey("[Cars]", {&v.cars}),
+        {"[Cars]", std::nullopt, [&v](ValueReader& r) {
+             v.cars = r.intLine();
+             if (v.cars < 0 || v.cars > VehicleSpec::maxCars)
+                 r.fail();
+         }},
         fixed4Key("[Tons]", {&v.trainMass}),
         intKey("[EB]", {&v.ebFlag}),
         intKey("[MaxSpeed]", {&v.maxSpeed}),

@@ -162,13 +162,18 @@ struct VehicleSpec {
     std::int32_t lowAirPress = 0;  // kPa, main reservoir: compressor starts
 
     // Train
+    // The longest trains a line with platforms sees are a few dozen cars;
+    // each car holds 20 m of the gradient history and adds to the air
+    // resistance, so a count in the millions is a typing error that would
+    // stall the run. A hundred cars (2 km of train) is the most we accept.
+    static constexpr std::int32_t maxCars = 100;
     std::int32_t engineType = 0;    // 1 electric, 0 diesel
     std::int32_t doorLock = 0;      // 1: traction depends on the doors
     std::int32_t powerType = 0;     // 1 [Notch] table, 0 [CurrentP] current model
     std::int32_t brakeTypeAlt = 0;  // electric brake: 1 current ramps, 0 [CurrentB] table
     std::int32_t doorType = 0;      // kept; nothing uses it
     fixed4 massMotor, massTrailer, massCab;  // t per car, for running resistance
-    std::int32_t cars = 0;
+    std::int32_t cars = 0;           // at most maxCars
     fixed4 trainMass;                // t, the mass traction accelerates
     std::int32_t ebFlag = 0;         // 1: the vigilance device is armed
     std::int32_t maxSpeed = 0;       // km/h: no traction at or above it

@@ -95,11 +95,23 @@ void advanceFrame(Run& run)
 
 void stopAtEndOfVideo(Run& run)
 {
-    if (run.state.video.videoMode != 0 || !inEndOfVideoWindow(run))
+    const VideoState& video = run.state.video;
+    if (video.videoMode != 0)
         return;
-    // Before the switch-back the train halts on the last frame, after it on
-    // the first frame of the footage beyond.
-    stopDeadAt(run, run.route.movieStops[0] + run.state.video.reversed);
+    const long double speed = run.state.dynamics.trainSpeed;
+    if (inEndOfVideoWindow(run)) {
+        // Before the switch-back the train halts on the last frame, after it
+        // on the first frame of the footage beyond.
+        stopDeadAt(run, run.route.movieStops[0] + video.reversed);
+    } else if (speed < 0 && video.currentFrame < 0) {
+        // Nothing was filmed before the first frame: reversing away from the
+        // first station would otherwise run on for kilometres of nothing.
+        stopDeadAt(run, 0);
+    } else if (speed > 0 && video.highestFrame > 0 && video.currentFrame > video.highestFrame) {
+        // Past the last frame of the opened video, for a line without a
+        // [MovieStop] or after a switch-back with no footage beyond it.
+        stopDeadAt(run, video.highestFrame);
+    }
 }
 
 bool inEndOfVideoWindow(const Run& run)

@@ -26,7 +26,9 @@ std::optional<FilmingSpeed> filmingSpeedAt(const RouteData& route, std::int32_t 
 void advanceFrame(Run& run);
 
 // 100 ms tick: a train that runs past the end of the video (the first
-// [MovieStop] frame) stops dead there, before the switch-back or after it.
+// [MovieStop] frame) stops dead there, before the switch-back or after it;
+// so does a train that reverses past frame 0 or runs past the last frame of
+// the opened video.
 void stopAtEndOfVideo(Run& run);
 
 // True while the train is in one of the two frame windows past the end of

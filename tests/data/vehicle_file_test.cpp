@@ -232,6 +232,15 @@ TEST(VehicleValues, EachKeyReadsItsOwnNumberKind)
     EXPECT_EQ(errorOf("[EngineRate]\n35\n#\n"), vehicleError("- 列車の基本設定"));
 }
 
+// Millions of cars once drove the speed to 153 229 km/h and hung the run.
+TEST(VehicleValues, ACarCountBeyondAHundredIsRefused)
+{
+    EXPECT_EQ(vehicleFrom("[Cars]\n100\n").cars, 100);
+    EXPECT_EQ(errorOf("[Cars]\n101\n"), vehicleError("- 列車の基本設定"));
+    EXPECT_EQ(errorOf("[Cars]\n2000000000\n"), vehicleError("- 列車の基本設定"));
+    EXPECT_EQ(errorOf("[Cars]\n-3\n"), vehicleError("- 列車の基本設定"));
+}
+
 TEST(VehicleValues, SoundEbSecondLineIsANumberOrASemicolonRemark)
 {
     const VehicleSpec remark = vehicleFrom("[Sound_EB]\n12\n;none\n");

@@ -189,6 +189,35 @@ TEST_F(EndOfVideo, AfterTheSwitchBackTheTrainStopsOnTheFrameBeyondWhenRunningBac
     EXPECT_EQ(f.state().dynamics.trainSpeed, 0);
 }
 
+// Backing away from the first station once ran the train to frame -1 039 925.
+TEST_F(EndOfVideo, ReversingPastTheFirstFrameStopsDeadOnIt)
+{
+    f.state().dynamics.trainSpeed = -40;
+    video().currentFrame = 2;
+    video().filmingSpeed = 60;
+    for (int tick = 0; tick < 10; ++tick) {
+        steps(3);
+        cabdrive::stopAtEndOfVideo(f.run());
+    }
+    EXPECT_EQ(video().currentFrame, 0);
+    EXPECT_EQ(f.state().dynamics.trainSpeed, 0);
+    EXPECT_EQ(f.state().controls.appliedPowerNotch, 0);
+}
+
+TEST_F(EndOfVideo, RunningPastTheLastFrameOfTheOpenedVideoStopsDeadOnIt)
+{
+    video().reversed = 1;  // after the switch-back there is no [MovieStop] ahead
+    video().highestFrame = 1200;
+    f.state().dynamics.trainSpeed = 40;
+    video().currentFrame = 1200;
+    cabdrive::stopAtEndOfVideo(f.run());
+    EXPECT_EQ(f.state().dynamics.trainSpeed, 40);
+    video().currentFrame = 1203;
+    cabdrive::stopAtEndOfVideo(f.run());
+    EXPECT_EQ(video().currentFrame, 1200);
+    EXPECT_EQ(f.state().dynamics.trainSpeed, 0);
+}
+
 TEST_F(EndOfVideo, FarBeyondTheEndOrInAClipNothingHappens)
 {
     f.state().dynamics.trainSpeed = 40;

@@ -63,6 +63,8 @@ TEST(RunScript, ABadLineIsNamedByItsNumber)
     EXPECT_EQ(scriptError("1 8 8\n"), "script line 1: one input per line (\"8\" is left over)");
     EXPECT_EQ(scriptError("2 8\n1 2\n"), "script line 2: the time goes backwards");
     EXPECT_EQ(scriptError("-1 8\n"), "script line 1: \"-1\" is not a time in seconds");
+    // 9.3e9 s once overflowed the run's clock into "ran -9223372036.9 s".
+    EXPECT_EQ(scriptError("1 8\n9.3e9 2\n"), "script line 2: 9.3e9 s is longer than a day (86400 s)");
     EXPECT_NE(scriptError("1 F13\n").find("script line 1: \"F13\" is not a character"), std::string::npos);
 }
 

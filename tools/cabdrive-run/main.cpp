@@ -10,6 +10,7 @@
 #include "headless_run.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
+#include "run_script.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
             if (error != std::errc{} || end != value.data() + value.size() || !std::isfinite(seconds) || seconds < 0)
                 return "--seconds needs a number of seconds, not " + value;
+            if (seconds > cabdrive::longestRunSeconds)
+                return "--seconds is at most 86400 (a day), not " + value;
             options.seconds = seconds;
         }
     }

@@ -29,6 +29,8 @@ double readSeconds(const std::string& word, int lineNumber)
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), seconds);
     if (error != std::errc{} || end != word.data() + word.size() || !std::isfinite(seconds) || seconds < 0)
         failLine(lineNumber, "\"" + word + "\" is not a time in seconds");
+    if (seconds > longestRunSeconds)
+        failLine(lineNumber, word + " s is longer than a day (86400 s)");
     return seconds;
 }
 

@@ -11,6 +11,11 @@
 
 namespace cabdrive {
 
+// The longest run a script or --seconds may ask for: a day of the timetable
+// clock, longer than any line's timetable. Billions of seconds would
+// overflow the run's nanosecond clock and run for ever.
+inline constexpr double longestRunSeconds = 24 * 3600;
+
 struct ScriptInput {
     enum class Kind { Character, Key, WheelUp, WheelDown };
 
@@ -32,7 +37,8 @@ public:
 // a blank), a key name with optional "Shift+" ("F2", "Shift+F12",
 // "Backspace", "PageUp"; "F2-up" lets a held key go), "wheel-up" or
 // "wheel-down". Blank lines and lines
-// starting with "#" are skipped. Times must not go backwards.
+// starting with "#" are skipped. Times must not go backwards nor beyond
+// longestRunSeconds.
 std::vector<ScriptInput> readRunScript(std::istream& in);
 
 // Acts on the run as the window would.
