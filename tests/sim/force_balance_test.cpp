@@ -138,6 +138,33 @@ TEST_F(ForceBalanceFixture, StandingTrainHoldsUntilTheGradientOutpullsItsBrakes)
     EXPECT_NEAR(static_cast<double>(dyn().trainSpeed), -9799.51 * 3.6 / 100000 / 10, 1e-9);
 }
 
+// Coasting on the level at 100 km/h, either way: bearing and rolling
+// 9.8 x (1.32 + 1.64) x 100 t, air 9.8 x (0.028 + 0.0078 x (5 - 1)) x 100².
+// Writing `cars` for `cars - 1` would add 764.4 N.
+TEST_F(ForceBalanceFixture, RunningResistanceCountsTheAirDragOfEveryCarBehindTheFirst)
+{
+    balance(100);
+    EXPECT_NEAR(resistance(), -9.8 * (296 + 592), 1e-4);
+    balance(-100);
+    EXPECT_NEAR(resistance(), 9.8 * (296 + 592), 1e-4);
+    f.vehicle.cars = 1;
+    balance(100);
+    EXPECT_NEAR(resistance(), -9.8 * (296 + 280), 1e-4);
+}
+
+// Powering, the wheels grip less as the speed rises: F x (1 + 0.279 v) /
+// (1 + 0.367 v); with the two constants swapped it would rise instead.
+TEST_F(ForceBalanceFixture, PoweringAdhesionFallsWithSpeedEitherWay)
+{
+    f.state().controls.appliedPowerNotch = 1;
+    for (const long double v : {100.0L, -100.0L}) {
+        balance(v);
+        EXPECT_EQ(dyn().adhesionCoefficient, fixed4::fromValue(0.3L * 28.9L / 37.7L)) << static_cast<double>(v);
+    }
+    balance(0);
+    EXPECT_EQ(dyn().adhesionCoefficient, fixed4::fromValue(0.3L));
+}
+
 TEST_F(ForceBalanceFixture, MasslessTrainDoesNotMove)
 {
     f.vehicle.trainMass = fixed4{};

@@ -55,6 +55,32 @@ TEST(StationStops, TextsAndAmbienceBetweenAndAtStations)
     EXPECT_EQ(line.state().stations.nextStationText, "次は 東町臨時") << "a special station takes the first info line";
 }
 
+// The zone of 南町 runs from 99 800 to 100 200 cm, both edges included: a
+// train short of the mark and one that overran it and stopped on the far
+// edge both stand at the station and get their doors.
+TEST(StationStops, BothEdgesOfTheStopZoneCountAsAtTheStation)
+{
+    for (const long double edge : {99800.0L, 100200.0L}) {
+        StationLine line(0);
+        line.start();
+        line.closeDoors();
+        line.standAt(edge);
+        line.tick();
+        EXPECT_EQ(line.state().stations.nextStationText, "ただいま 南町") << edge;
+        EXPECT_TRUE(line.doors().doorsOpen) << edge;
+        EXPECT_TRUE(line.state().stations.arrivalRegistered[2]) << edge;
+    }
+    for (const long double outside : {99799.99L, 100200.01L}) {
+        StationLine line(0);
+        line.start();
+        line.closeDoors();
+        line.standAt(outside);
+        line.tick();
+        EXPECT_FALSE(line.doors().doorsOpen) << outside;
+        EXPECT_NE(line.state().stations.nextStationText, "ただいま 南町") << outside;
+    }
+}
+
 TEST(StationStops, TheMelodyStartsItsLengthBeforeTheDepartureTime)
 {
     StationLine line(0);
