@@ -147,7 +147,8 @@ bool openMainVideo(Run& run)
 {
     VideoState& v = run.state.video;
     const bool opened = run.video.open(videoPath(run, run.route.dataName));
-    v.highestFrame = run.video.frameCount() * run.settings.videoFrameFactor;
+    // A frame factor of thousands on a long video would overflow.
+    v.highestFrame = saturateInt32(std::int64_t{run.video.frameCount()} * run.settings.videoFrameFactor);
     v.videoMode = 0;
     v.playbackFrame = 0;
     run.state.presentation.lastDecodedFrame = -1;

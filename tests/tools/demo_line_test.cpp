@@ -23,6 +23,7 @@ extern "C" {
 #include "data_folder_check.h"
 #include "data_text_file.h"
 #include "line_model.h"
+#include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "route_writer.h"
 #include "settings_writer.h"
@@ -76,17 +77,20 @@ bool hasKeyLine(const std::string& text, std::string_view key)
     return false;
 }
 
-TEST(DemoLine, CheckAcceptsTheFolderWithEachVehicle)
+// With nothing to warn of: a strict check passes.
+TEST(DemoLine, CheckAcceptsTheFolderWithEachVehicleWithoutAWarning)
 {
     const std::vector<VehicleEntry> vehicles = demoVehicles();
     ASSERT_EQ(vehicles.size(), 3u);
     EXPECT_EQ(vehicles.front().path, "train_E231_5B.dat");
     for (const VehicleEntry& v : vehicles) {
         QImagePictureLoader pictures;
+        FfmpegVideoReader video;
         std::ostringstream out, err;
-        EXPECT_EQ(checkDataFolder(demoFolder, v.path == defaultTrainFile ? "" : v.path, pictures, out, err), 0)
-            << v.path << ": " << err.str();
+        const std::string vehicle = v.path == defaultTrainFile ? "" : v.path;
+        EXPECT_EQ(checkDataFolder({demoFolder, vehicle, true}, pictures, video, out, err), 0) << v.path << ": " << err.str();
         EXPECT_EQ(err.str(), "") << v.path;
+        EXPECT_EQ(out.str().find("warning"), std::string::npos) << out.str();
     }
 }
 

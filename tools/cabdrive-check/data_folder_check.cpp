@@ -6,11 +6,10 @@
 
 #include "common/clock_text.h"
 #include "common/load_error.h"
-#include "data/data_folder.h"
-#include "data/mascon_map.h"
-#include "data/route_distances.h"
-#include "data/settings.h"
-#include "data/vehicle_file.h"
+#include "data_folder_warnings.h"
+#include "ports/memory_key_value_store.h"
+#include "ports/null_sound_device.h"
+#include "run/run_builder.h"
 
 namespace cabdrive {
 
@@ -104,32 +103,6 @@ void printVehicle(std::ostream& out, const std::string& name, const VehicleSpec&
     counts.add("[Others]", v.otherPictures.size());
 }
 
-// Frames that lie in no [SpeedUnit] row get the distance 0: almost always a
-// table that stops short of the line's objects.
-template <typename Table, typename FrameOf>
-void warnOutsideSpeedUnits(std::ostream& out, const RouteData& r, std::string_view key, const Table& table, FrameOf frameOf)
-{
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const std::int32_t frame = frameOf(table[i]);
-        if (!speedUnitRowByScan(r.speedUnits, frame))
-            out << "  warning: " << key << " row " << i << " frame " << frame << " lies in no [SpeedUnit] row; its distance is 0\n";
-    }
-}
-
-void printWarnings(std::ostream& out, const RouteData& r)
-{
-    for (std::size_t k = 1; k < r.speedUnits.size(); ++k) {
-        if (r.speedUnits[k].fromFrame != r.speedUnits[k - 1].toFrame)
-            out << "  warning: [SpeedUnit] row " << k << " starts at frame " << r.speedUnits[k].fromFrame
-                << ", not where the row before it ends (" << r.speedUnits[k - 1].toFrame << ")\n";
-    }
-    warnOutsideSpeedUnits(out, r, "[Station]", r.stations, [](const Station& s) { return s.stopFrame; });
-    warnOutsideSpeedUnits(out, r, "[Signal]", r.signals, [](const SignalRow& s) { return s.column(6); });
-    warnOutsideSpeedUnits(out, r, "[SpeedLimit]", r.speedLimits, [](const SpeedLimitRow& l) { return l.column(4); });
-    warnOutsideSpeedUnits(out, r, "[SpeedCheck1]", r.speedChecks1, [](const SpeedCheck1Row& c) { return c.column(3); });
-    warnOutsideSpeedUnits(out, r, "[SpeedCheck2]", r.speedChecks2, [](const SpeedCheck2Row& c) { return c.column(3); });
-}
-
 void printRouteTables(std::ostream& out, const RouteData& r)
 {
     TableCounts counts(out);
@@ -188,37 +161,47 @@ void printRoute(std::ostream& out, const std::string& fileName, const RouteData&
     }
     printRouteTables(out, r);
     out << "  pattern targets " << r.patternTargets.size() << "\n";
-    printWarnings(out, r);
 }
 
 }  // namespace
 
-int checkDataFolder(const std::string& dataFolder, const std::string& vehicleFile, PictureLoader& pictures,
-                    std::ostream& out, std::ostream& err)
+int checkDataFolder(const CheckRequest& request, PictureLoader& pictures, VideoReader& video, std::ostream& out,
+                    std::ostream& err)
 {
-    const DataFolder folder = locateDataFolder(dataFolder, vehicleFile);
-    const std::string& programFolder = folder.programFolder;
+    const DataFolder folder = locateDataFolder(request.dataFolder, request.vehicleFile);
+    NullSoundDevice sound;
+    NullShellRequests shell;
+    MemoryKeyValueStore store;
+    const RunPorts ports{pictures, sound, video, shell, store};
+    const char* routeFiles[2] = {"line_down.dat", "line_up.dat"};
+    const std::string vehicleName = request.vehicleFile.empty() ? std::string(defaultTrainFile) : request.vehicleFile;
     try {
-        const MasconMap mascon = loadMasconMap(programFolder);
-        const Settings settings = loadSettings(programFolder);
-        VehicleSpec vehicle = loadVehicle(folder.vehicleFolder, folder.trainFileName, pictures);
-        std::unique_ptr<RouteData> routes[2];
-        const char* routeFiles[2] = {"line_down.dat", "line_up.dat"};
-        for (int i = 0; i < 2; ++i)
-            routes[i] = loadRouteFor(folder, routeFiles[i], vehicle, pictures);
-        checkVehicleAfterLoading(vehicle);
+        // Each line as the program runs it, pictures, cab and video included.
+        std::unique_ptr<LoadedRun> lines[2];
+        Warnings warnings;
+        for (int i = 0; i < 2; ++i) {
+            RunSetup setup;
+            setup.routeFileName = routeFiles[i];
+            lines[i] = loadRun(folder, setup, ports);
+            warnOfRoute(routeFiles[i], *lines[i], video, warnings);
+        }
+        const LoadedRun& first = *lines[0];
+        warnOfSettings(first.settings, warnings);
+        warnOfVehicle(vehicleName, first, warnings);
 
         std::size_t masconSlots = 0;
         for (std::size_t k = 1; k <= MasconMap::slotCount; ++k)
-            masconSlots += mascon.slot(k).empty() ? 0 : 1;
-        out << "data folder " << programFolder << "\n";
-        out << "settings: view " << settings.viewWidth << " x " << settings.viewHeight << ", video folder \""
-            << settings.videoFolder << "\", " << settings.infoTexts.size() << " info texts\n";
+            masconSlots += first.mascon.slot(k).empty() ? 0 : 1;
+        out << "data folder " << folder.programFolder << "\n";
+        out << "settings: view " << first.settings.viewWidth << " x " << first.settings.viewHeight << ", video folder \""
+            << first.settings.videoFolder << "\", " << first.settings.infoTexts.size() << " info texts\n";
         out << "controller map: " << masconSlots << " slots\n";
-        printVehicle(out, vehicleFile.empty() ? std::string(defaultTrainFile) : vehicleFile, vehicle);
+        printVehicle(out, vehicleName, first.vehicle);
         for (int i = 0; i < 2; ++i)
-            printRoute(out, routeFiles[i], *routes[i]);
-        return 0;
+            printRoute(out, routeFiles[i], *lines[i]->route);
+        for (const std::string& warning : warnings)
+            out << "warning: " << warning << "\n";
+        return request.strict && !warnings.empty() ? 1 : 0;
     } catch (const LoadError& e) {
         err << e.what() << "\n";
         return 1;

@@ -8,12 +8,21 @@
 namespace cabdrive {
 
 class PictureLoader;
+class VideoReader;
 
-// Loads the settings file, the controller map, the vehicle file (relative to
-// the data folder; "train_E231_5B.dat" when empty) and both route files.
-// Prints the summary to `out` and returns 0, or prints the loader's exact
-// message to `err` and returns 1.
-int checkDataFolder(const std::string& dataFolder, const std::string& vehicleFile, PictureLoader& pictures,
-                    std::ostream& out, std::ostream& err);
+struct CheckRequest {
+    std::string dataFolder;
+    std::string vehicleFile;  // relative to the data folder; empty: "train_E231_5B.dat"
+    bool strict = false;      // warnings fail the check
+};
+
+// Loads the settings file, the controller map, the vehicle file and both
+// route files, builds the cab and opens each line's video, through the run
+// builder as the program does. Prints the summary to `out`, then one line
+// per warning (data that loads but cannot work as meant) starting with
+// "warning:", and returns 0 (1 with warnings when strict); or prints the
+// program's exact message to `err` and returns 1.
+int checkDataFolder(const CheckRequest& request, PictureLoader& pictures, VideoReader& video, std::ostream& out,
+                    std::ostream& err);
 
 }  // namespace cabdrive

@@ -1,0 +1,250 @@
+// cabdrive-check's warnings: data that loads but cannot work as meant.
+#include "data_folder_warnings.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+#include "common/paths.h"
+#include "data/route_distances.h"
+#include "ports/video_reader.h"
+#include "sim/video_switch.h"
+
+namespace cabdrive {
+namespace {
+
+// Frames decoded to find a video that breaks off or is damaged part way.
+constexpr std::int32_t framesSampled = 16;
+
+std::string tonnes(long double mass)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4Lf", mass);
+    return text;
+}
+
+// Prefixes every warning with the file it is about.
+class FileWarnings {
+public:
+    FileWarnings(std::string file, Warnings& warnings) : m_file(std::move(file)), m_warnings(warnings) {}
+    void add(const std::string& text) { m_warnings.push_back(m_file + ": " + text); }
+
+private:
+    std::string m_file;
+    Warnings& m_warnings;
+};
+
+bool fileExists(std::string_view dataPath)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(resolveDataPath(dataPath), error);
+}
+
+// The program plays nothing for a sound file that is not there, and says
+// nothing: one line per key, so that a folder without its sounds yet stays
+// readable.
+template <typename Files>
+void warnOfMissingSounds(FileWarnings& w, std::string_view key, const std::string& folder, const Files& files)
+{
+    std::size_t named = 0, missing = 0;
+    std::string first;
+    for (const std::string& file : files) {
+        if (file.empty())
+            continue;
+        ++named;
+        if (fileExists(joinPath(folder, file)))
+            continue;
+        if (missing++ == 0)
+            first = file;
+    }
+    if (missing == 1)
+        w.add(std::string(key) + " sound " + first + " is missing: it stays silent");
+    else if (missing > 1)
+        w.add(std::to_string(missing) + " of the " + std::to_string(named) + " " + std::string(key) + " sounds are missing (" +
+              first + " first): they stay silent");
+}
+
+std::string size(const Picture& p)
+{
+    return std::to_string(p.width) + " x " + std::to_string(p.height) + " px";
+}
+
+// A picture of one pixel, or smaller than the cell it is cut into, shows
+// nothing a driver can read.
+void warnOfTinyPicture(FileWarnings& w, std::string_view key, const std::string& file, const Picture& picture,
+                       std::int32_t cellWidth, std::int32_t cellHeight)
+{
+    if (picture.width <= 1 && picture.height <= 1)
+        w.add(std::string(key) + " picture " + file + " is " + size(picture) + ": it shows nothing");
+    else if (picture.width < cellWidth || picture.height < cellHeight)
+        w.add(std::string(key) + " picture " + file + " is " + size(picture) + ", smaller than one " +
+              std::to_string(cellWidth) + " x " + std::to_string(cellHeight) + " px cell: it shows nothing");
+}
+
+void warnOfStrips(FileWarnings& w, const VehicleSpec& v)
+{
+    const std::pair<std::string_view, const PictureStrip*> strips[] = {
+        {"[Lamp_signal]", &v.lampSignal},     {"[NotchImageP]", &v.notchImageP},
+        {"[NotchImageB]", &v.notchImageB},    {"[NotchImageP2]", &v.notchImageP2},
+        {"[NotchImageB2]", &v.notchImageB2},  {"[GearImageList]", &v.gearImageList},
+        {"[GearImageList2]", &v.gearImageList2}, {"[Digi_Speed]", &v.digiSpeed},
+    };
+    for (const auto& [key, strip] : strips) {
+        if (strip->picture)
+            warnOfTinyPicture(w, key, strip->file, *strip->picture, strip->patternWidth, strip->patternHeight);
+    }
+}
+
+void warnOfNotchTable(FileWarnings& w, const VehicleSpec& v)
+{
+    if (v.engineType != 1 || v.powerType != 1)
+        return;
+    const auto rows = static_cast<std::int32_t>(v.notchTable.size());
+    const std::string counts = "[Notch] has " + std::to_string(rows) + " rows for [Power] " + std::to_string(v.powerNotches);
+    if (rows == v.powerNotches + 1)
+        w.add(counts + ": the first row is notch 1, so a leading notch-0 row shifts every notch by one");
+    else if (rows < v.powerNotches)
+        w.add(counts + ": notches above " + std::to_string(rows) + " give no power");
+}
+
+// Frames that lie in no [SpeedUnit] row get the distance 0: almost always a
+// table that stops short of the line's objects. Beyond the video's last
+// frame the object is never reached.
+template <typename Table, typename FrameOf>
+void warnOfFrames(FileWarnings& w, const RouteData& r, std::string_view key, const Table& table,
+                  std::int32_t videoFrames, FrameOf frameOf)
+{
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::int32_t frame = frameOf(table[i]);
+        const std::string row = std::string(key) + " row " + std::to_string(i) + " frame " + std::to_string(frame);
+        if (videoFrames > 0 && frame > videoFrames)
+            w.add(row + " lies beyond the last frame of the video (" + std::to_string(videoFrames) + ")");
+        else if (!speedUnitRowByScan(r.speedUnits, frame))
+            w.add(row + " lies in no [SpeedUnit] row; its distance is 0");
+    }
+}
+
+void warnOfSpeedUnits(FileWarnings& w, const RouteData& r)
+{
+    for (std::size_t k = 1; k < r.speedUnits.size(); ++k) {
+        if (r.speedUnits[k].fromFrame != r.speedUnits[k - 1].toFrame)
+            w.add("[SpeedUnit] row " + std::to_string(k) + " starts at frame " + std::to_string(r.speedUnits[k].fromFrame) +
+                  ", not where the row before it ends (" + std::to_string(r.speedUnits[k - 1].toFrame) + ")");
+    }
+}
+
+void warnOfRouteSounds(FileWarnings& w, const RouteData& r)
+{
+    std::vector<std::string> fixedVoices, numberedVoices;
+    for (std::size_t k = 0; k < fixedKankoCount + r.kankoSound2Count; ++k)
+        (k < fixedKankoCount ? fixedVoices : numberedVoices).push_back(r.kankoVoices[k].file);
+    warnOfMissingSounds(w, "[SoundData]", r.programFolder, r.soundData);
+    warnOfMissingSounds(w, "[KankoSound1]", r.programFolder, fixedVoices);
+    warnOfMissingSounds(w, "[KankoSound2]", r.programFolder, numberedVoices);
+    warnOfMissingSounds(w, "[OtherKanko]", r.programFolder, r.otherKankos);
+    warnOfMissingSounds(w, "[LimitKanko]", r.programFolder, r.limitKankos);
+}
+
+// A truncated or damaged file opens and counts its frames from the header,
+// then fails to decode part way: the view freezes there.
+void warnOfUndecodableFrames(FileWarnings& w, VideoReader& video, const std::string& path)
+{
+    const std::int32_t count = video.frameCount();
+    for (std::int32_t k = 0; k < framesSampled; ++k) {
+        const auto frame = static_cast<std::int32_t>(std::int64_t{count - 1} * k / (framesSampled - 1));
+        if (!video.decodeFrame(frame)) {
+            w.add("frame " + std::to_string(frame) + " of the video " + path + " (" + std::to_string(count) +
+                  " frames) cannot be decoded: the view stops changing there");
+            return;
+        }
+    }
+}
+
+void warnOfVideo(FileWarnings& w, const LoadedRun& loaded, VideoReader& video)
+{
+    const RouteData& r = *loaded.route;
+    const std::string path = videoPath(*loaded.run, r.dataName);
+    if (!loaded.mainVideoOpened) {
+        w.add("the video " + path + " cannot be opened: the run shows no pictures");
+        return;
+    }
+    const std::int32_t count = video.frameCount();
+    if (!r.speedUnits.empty() && r.speedUnits[r.speedUnits.size() - 1].toFrame != count)
+        w.add("the video " + path + " has " + std::to_string(count) + " frames, but [SpeedUnit] ends at frame " +
+              std::to_string(r.speedUnits[r.speedUnits.size() - 1].toFrame));
+    warnOfUndecodableFrames(w, video, path);
+}
+
+void warnOfRoutePictures(FileWarnings& w, const RouteData& r, const LoadedRun& loaded)
+{
+    if (r.signalPictures) {
+        constexpr std::string_view names[] = {"[SignalImageList] signal", "[SignalImageList] sub-signal S",
+                                              "[SignalImageList] sub-signal L", "[SignalImageList] sub-signal R"};
+        for (std::size_t k = 0; k < signalPictureCount; ++k) {
+            const SignalPicture& s = (*r.signalPictures)[k];
+            warnOfTinyPicture(w, names[k], s.file, s.picture, s.width, s.height);
+        }
+    }
+    if (!r.openingPictureFile.empty() && !loaded.staff.opening)
+        w.add("[Staf] opening picture " + r.openingPictureFile + " cannot be loaded: the view stays black before the start");
+}
+
+}  // namespace
+
+void warnOfSettings(const Settings& s, Warnings& warnings)
+{
+    FileWarnings w("cabdrive.dat", warnings);
+    if (s.physicsStepDivisor <= 0)
+        w.add("[Disp] gives the physics step divisor " + std::to_string(s.physicsStepDivisor) +
+              ": the brakes and the air never move, so no train ever leaves");
+    if (s.videoFrameFactor <= 0)
+        w.add("[Disp] gives the video frame factor " + std::to_string(s.videoFrameFactor) + ": no frame of the video is shown");
+    if (s.viewWidth <= 0 || s.viewHeight <= 0)
+        w.add("[Disp] gives a view of " + std::to_string(s.viewWidth) + " x " + std::to_string(s.viewHeight) +
+              " px: nothing of the line is drawn");
+}
+
+void warnOfVehicle(const std::string& vehicleName, const LoadedRun& loaded, Warnings& warnings)
+{
+    const VehicleSpec& v = loaded.vehicle;
+    FileWarnings w(vehicleName, warnings);
+    if (v.maxSpeed <= 0)
+        w.add("[MaxSpeed] is " + std::to_string(v.maxSpeed) + ": the train never takes power");
+    // Equal to the ten-thousandth the file can write.
+    const long double carMasses = v.massMotor.value() + v.massTrailer.value() + v.massCab.value();
+    if (std::fabs(carMasses - v.trainMass.value()) >= 0.00005L)
+        w.add("[Mt] + [Tt] + [Tct] is " + tonnes(carMasses) + " t, but [Tons] is " + tonnes(v.trainMass.value()) +
+              " t: braking and adhesion reckon with another train than traction does");
+    warnOfNotchTable(w, v);
+    warnOfStrips(w, v);
+    std::vector<std::string> motorSounds, engineSounds;
+    for (const EngineSound1Row& row : v.engineSound1)
+        motorSounds.push_back(row.file);
+    for (const EngineSound3Row& row : v.engineSound3)
+        engineSounds.push_back(row.file);
+    const std::string& folder = loaded.folder.vehicleFolder;
+    warnOfMissingSounds(w, "[DriveSound]", folder, v.driveSounds);
+    warnOfMissingSounds(w, "[EngineSound1]", folder, motorSounds);
+    warnOfMissingSounds(w, "[EngineSound3]", folder, engineSounds);
+}
+
+void warnOfRoute(const std::string& routeFileName, const LoadedRun& loaded, VideoReader& video, Warnings& warnings)
+{
+    const RouteData& r = *loaded.route;
+    FileWarnings w(routeFileName, warnings);
+    if (r.friction.raw <= 0)
+        w.add("[Friction] is missing or 0: every powered notch slips and every brake slides, so no train moves");
+    warnOfVideo(w, loaded, video);
+    warnOfSpeedUnits(w, r);
+    const std::int32_t videoFrames = loaded.mainVideoOpened ? video.frameCount() : 0;
+    warnOfFrames(w, r, "[Station]", r.stations, videoFrames, [](const Station& s) { return s.stopFrame; });
+    warnOfFrames(w, r, "[Signal]", r.signals, videoFrames, [](const SignalRow& s) { return s.column(6); });
+    warnOfFrames(w, r, "[SpeedLimit]", r.speedLimits, videoFrames, [](const SpeedLimitRow& l) { return l.column(4); });
+    warnOfFrames(w, r, "[SpeedCheck1]", r.speedChecks1, videoFrames, [](const SpeedCheck1Row& c) { return c.column(3); });
+    warnOfFrames(w, r, "[SpeedCheck2]", r.speedChecks2, videoFrames, [](const SpeedCheck2Row& c) { return c.column(3); });
+    warnOfRoutePictures(w, r, loaded);
+    warnOfRouteSounds(w, r);
+}
+
+}  // namespace cabdrive
