@@ -3,6 +3,7 @@
 
 #include <array>
 #include <fstream>
+#include <string_view>
 
 #include "common/paths.h"
 #include "common/rounding.h"
@@ -30,6 +31,9 @@ std::int32_t waveFileSeconds(std::string_view dataPath)
     std::ifstream in(resolveDataPath(dataPath), std::ios::binary);
     std::array<char, canonicalHeaderSize> header{};
     if (!in.read(header.data(), header.size()))
+        return 0;
+    // Garbage would give a length of days read from random bytes.
+    if (std::string_view(header.data(), 4) != "RIFF" || std::string_view(header.data() + 8, 4) != "WAVE")
         return 0;
     const std::uint32_t bytesPerSecond = littleEndian32(header, bytesPerSecondOffset);
     if (bytesPerSecond == 0)

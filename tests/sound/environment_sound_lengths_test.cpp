@@ -14,6 +14,8 @@ namespace {
 std::string waveHeader(std::uint32_t bytesPerSecond, std::uint32_t dataSize, std::size_t extra = 0)
 {
     std::string bytes(44 + extra, '\0');
+    bytes.replace(0, 4, "RIFF");
+    bytes.replace(8, 4, "WAVE");
     for (int i = 0; i < 4; ++i) {
         bytes[static_cast<std::size_t>(28 + i)] = static_cast<char>(bytesPerSecond >> (8 * i) & 0xff);
         bytes[static_cast<std::size_t>(40 + i)] = static_cast<char>(dataSize >> (8 * i) & 0xff);

@@ -1,7 +1,9 @@
 // cabdrive-check's warnings: data that loads but cannot work as meant.
 #include "data_folder_warnings.h"
 
+#include <atomic>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -10,6 +12,10 @@
 #include "data/route_distances.h"
 #include "ports/video_reader.h"
 #include "sim/video_switch.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
 
 namespace cabdrive {
 namespace {
@@ -146,19 +152,39 @@ void warnOfRouteSounds(FileWarnings& w, const RouteData& r)
     warnOfMissingSounds(w, "[LimitKanko]", r.programFolder, r.limitKankos);
 }
 
-// A truncated or damaged file opens and counts its frames from the header,
-// then fails to decode part way: the view freezes there.
+// FFmpeg's own reports of damaged data while the check decodes, counted
+// instead of printed: its decoders hide the damage in the picture.
+std::atomic<int> decodingErrors{0};
+
+void countDecodingErrors(void* avClass, int level, const char* format, va_list arguments)
+{
+    if (level <= AV_LOG_ERROR)
+        ++decodingErrors;
+    else
+        av_log_default_callback(avClass, level, format, arguments);
+}
+
+// A truncated file opens and counts its frames from the header, then has no
+// picture for the frames it lost; a file damaged inside decodes into blocks
+// of garbage. Both are found by decoding frames spread over the video.
 void warnOfUndecodableFrames(FileWarnings& w, VideoReader& video, const std::string& path)
 {
     const std::int32_t count = video.frameCount();
-    for (std::int32_t k = 0; k < framesSampled; ++k) {
+    decodingErrors = 0;
+    av_log_set_callback(countDecodingErrors);
+    std::int32_t undecodable = -1;
+    for (std::int32_t k = 0; k < framesSampled && undecodable < 0; ++k) {
         const auto frame = static_cast<std::int32_t>(std::int64_t{count - 1} * k / (framesSampled - 1));
-        if (!video.decodeFrame(frame)) {
-            w.add("frame " + std::to_string(frame) + " of the video " + path + " (" + std::to_string(count) +
-                  " frames) cannot be decoded: the view stops changing there");
-            return;
-        }
+        if (!video.decodeFrame(frame))
+            undecodable = frame;
     }
+    av_log_set_callback(av_log_default_callback);
+    if (undecodable >= 0)
+        w.add("frame " + std::to_string(undecodable) + " of the video " + path + " (" + std::to_string(count) +
+              " frames) cannot be decoded: the view stops changing there");
+    else if (decodingErrors > 0)
+        w.add("the video " + path + " is damaged: decoding " + std::to_string(framesSampled) + " frames of it met " +
+              std::to_string(decodingErrors.load()) + " errors, shown as blocks of garbage");
 }
 
 void warnOfVideo(FileWarnings& w, const LoadedRun& loaded, VideoReader& video)

@@ -153,7 +153,8 @@ bool FfmpegVideoReader::Decoder::pullNext(AVFrame* into)
 }
 
 // Frame n, or the frame before it when the file holds no picture for n (an
-// empty AVI chunk repeats the previous picture).
+// empty AVI chunk repeats the previous picture); nothing when the file ends
+// before n.
 const AVFrame* FfmpegVideoReader::Decoder::frameFor(std::int64_t n)
 {
     if (n == lastPulled)
@@ -168,10 +169,11 @@ const AVFrame* FfmpegVideoReader::Decoder::frameFor(std::int64_t n)
             av_frame_move_ref(pulled, ahead);
             hasAhead = false;
         } else if (!pullNext(pulled)) {
-            // The end: the last picture stands for the frames after it.
+            // The file ends before frame n although its header counts it: it
+            // was cut short or is damaged. There is no picture for n.
             av_frame_move_ref(pulled, previous);
             lastPulled = previousNumber;
-            return previousNumber >= 0 ? pulled : nullptr;
+            return nullptr;
         }
         lastPulled = numberOf(pulled);
         if (lastPulled == n)

@@ -25,7 +25,8 @@ public:
     std::int32_t frameCount() const override;
     // Frame-exact: a frame ahead within reach is decoded onward from the last
     // one; any other frame seeks to the keyframe at or before it and decodes
-    // forward from there.
+    // forward from there. False for a frame the header counts but the file,
+    // cut short or damaged, does not hold.
     bool decodeFrame(std::int32_t n) override;
 
     // The bitmap keeps the last decoded frame, also after close() or a failed

@@ -1,0 +1,274 @@
+// Bad media: a route video, a picture or a sound that is cut short, empty or
+// garbage gives the program's message for that file, or the run goes on
+// without it, in cabdrive-check, cabdrive-run and the program alike; never a
+// crash, a hang or a run that eats memory.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "data_folder_check.h"
+#include "headless_run.h"
+#include "platform/ffmpeg/ffmpeg_video_reader.h"
+#include "platform/qt/qimage_picture_loader.h"
+#include "shell/main_window_fixture.h"
+#include "sound/environment_sound_lengths.h"
+
+namespace cabdrive::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path demoVideo = fs::path(CABDRIVE_DEMO_FOLDER) / "video" / "line_down.avi";
+constexpr const char* panelPicture = "panel/e231/panel.bmp";  // [Panel] of the default train
+constexpr const char* notchStrip = "panel/e231/notchimagep.bmp";
+constexpr const char* signalPicture = "image/signal/signal.bmp";
+
+std::string garbage(std::size_t size)
+{
+    std::mt19937 random(17);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    return bytes;
+}
+
+std::string firstHalfOf(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes(fs::file_size(file) / 2, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+void putLittleEndian(std::string& bytes, std::size_t at, std::uint32_t value, int size)
+{
+    for (int i = 0; i < size; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+}
+
+// A BMP header that promises 20 000 x 20 000 px of 24 bits (1.2 GB), then a
+// few bytes.
+std::string hugeBitmap()
+{
+    std::string bytes(64, '\0');
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    putLittleEndian(bytes, 2, 64, 4);      // file size
+    putLittleEndian(bytes, 10, 54, 4);     // offset of the pixels
+    putLittleEndian(bytes, 14, 40, 4);     // header size
+    putLittleEndian(bytes, 18, 20000, 4);  // width
+    putLittleEndian(bytes, 22, 20000, 4);  // height
+    putLittleEndian(bytes, 26, 1, 2);      // planes
+    putLittleEndian(bytes, 28, 24, 2);     // bits per pixel
+    return bytes;
+}
+
+// A 1 x 1 px BMP, 24 bits.
+std::string onePixelBitmap()
+{
+    std::string bytes(58, '\0');
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    putLittleEndian(bytes, 2, 58, 4);
+    putLittleEndian(bytes, 10, 54, 4);
+    putLittleEndian(bytes, 14, 40, 4);
+    putLittleEndian(bytes, 18, 1, 4);
+    putLittleEndian(bytes, 22, 1, 4);
+    putLittleEndian(bytes, 26, 1, 2);
+    putLittleEndian(bytes, 28, 24, 2);
+    return bytes;
+}
+
+// The demo line with some files replaced; everything else is a symbolic link
+// into the generated folder, so that no video is copied.
+class BrokenDemo {
+public:
+    explicit BrokenDemo(std::map<std::string, std::string> replaced) : m_replaced(std::move(replaced))
+    {
+        mirror(CABDRIVE_DEMO_FOLDER, m_temp.path(), "");
+        for (const auto& [path, bytes] : m_replaced)
+            m_temp.write(path, bytes);
+    }
+    std::string folder() const { return m_temp.folder(); }
+
+private:
+    void mirror(const fs::path& from, const fs::path& to, const std::string& prefix)
+    {
+        for (const auto& entry : fs::directory_iterator(from)) {
+            const std::string path = prefix + entry.path().filename().string();
+            if (m_replaced.contains(path))
+                continue;
+            const bool holdsReplaced = std::any_of(m_replaced.begin(), m_replaced.end(),
+                                                   [&](const auto& r) { return r.first.starts_with(path + "/"); });
+            if (holdsReplaced) {
+                fs::create_directory(to / entry.path().filename());
+                mirror(entry.path(), to / entry.path().filename(), path + "/");
+            } else {
+                fs::create_symlink(entry.path(), to / entry.path().filename());
+            }
+        }
+    }
+
+    std::map<std::string, std::string> m_replaced;
+    TempFolder m_temp;
+};
+
+struct Outcome {
+    int status = 0;
+    std::string out, err;
+};
+
+Outcome checkFolder(const std::string& folder)
+{
+    QImagePictureLoader pictures;
+    FfmpegVideoReader video;
+    std::ostringstream out, err;
+    const int status = checkDataFolder({folder, "", false}, pictures, video, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// A minute of the careful driver, who leaves the first station.
+Outcome runFolder(const std::string& folder)
+{
+    HeadlessRunOptions options;
+    options.dataFolder = folder;
+    options.drive = true;
+    options.seconds = 60;
+    QImagePictureLoader pictures;
+    FfmpegVideoReader video;
+    std::ostringstream out, err;
+    const int status = runHeadless(options, pictures, video, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string videoMessage(const std::string& folder)
+{
+    return "映像ファイルを開けません" + folder + "video\\line_down.avi";
+}
+
+class BadMedia : public MainWindowTest {};
+
+TEST_F(BadMedia, AnEmptyOrGarbageVideoIsReportedAndTheRunGoesOnWithoutPictures)
+{
+    for (const std::string& bytes : {std::string(), garbage(200000)}) {
+        const BrokenDemo demo({{"video/line_down.avi", bytes}});
+        const Outcome check = checkFolder(demo.folder());
+        EXPECT_EQ(check.status, 0) << check.err;
+        EXPECT_NE(check.out.find("warning: line_down.dat: the video " + demo.folder() + "video\\line_down.avi cannot be opened"),
+                  std::string::npos)
+            << check.out;
+        const Outcome headless = runFolder(demo.folder());
+        EXPECT_EQ(headless.status, 0) << headless.err;
+        EXPECT_NE(headless.out.find("message: " + videoMessage(demo.folder())), std::string::npos) << headless.out;
+
+        MainWindow& w = open(startup(demo.folder()));
+        EXPECT_TRUE(w.loaded());
+        EXPECT_EQ(messages.texts, (std::vector<QString>{QString::fromStdString(videoMessage(demo.folder()))}));
+        messages.texts.clear();
+        window.reset();
+    }
+}
+
+// The header still counts every frame; the pictures stop half way.
+TEST_F(BadMedia, AVideoCutInHalfIsWarnedOfAndItsLostFramesLeaveTheLastPicture)
+{
+    const BrokenDemo demo({{"video/line_down.avi", firstHalfOf(demoVideo)}});
+    const Outcome check = checkFolder(demo.folder());
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_NE(check.out.find("cannot be decoded: the view stops changing there"), std::string::npos) << check.out;
+    const Outcome headless = runFolder(demo.folder());
+    EXPECT_EQ(headless.status, 0) << headless.err;
+    EXPECT_EQ(headless.out.find("message:"), std::string::npos) << headless.out;
+
+    MainWindow& w = open(startup(demo.folder()));
+    ASSERT_TRUE(w.loaded());
+    EXPECT_TRUE(messages.texts.empty());
+    // Frames beyond the cut are asked for and fail; drawing goes on.
+    for (const std::int32_t frame : {12000, 11000, 100}) {
+        run().state.video.currentFrame = frame;
+        EXPECT_TRUE(runEventsUntil([&] { return run().state.presentation.lastDecodedFrame == frame; })) << frame;
+    }
+}
+
+// A third of the file overwritten: FFmpeg hides the damage in the picture.
+TEST_F(BadMedia, AVideoDamagedInsideIsWarnedOfAndStillRuns)
+{
+    std::string bytes;
+    {
+        std::ifstream in(demoVideo, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const std::string noise = garbage(bytes.size() / 3);
+    bytes.replace(bytes.size() / 3, noise.size(), noise);
+    const BrokenDemo demo({{"video/line_down.avi", bytes}});
+    const Outcome check = checkFolder(demo.folder());
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_NE(check.out.find("warning: line_down.dat: the video " + demo.folder() + "video\\line_down.avi is damaged"),
+              std::string::npos)
+        << check.out;
+    EXPECT_EQ(runFolder(demo.folder()).status, 0);
+    MainWindow& w = open(startup(demo.folder()));
+    ASSERT_TRUE(w.loaded());
+    run().state.video.currentFrame = 6000;
+    EXPECT_TRUE(runEventsUntil([&] { return run().state.presentation.lastDecodedFrame == 6000; }));
+}
+
+// A picture the program cannot make stops it with that picture's message: a
+// garbage file, and one whose header promises more pixels than any panel
+// needs (refused before anything is allocated).
+TEST_F(BadMedia, AGarbageOrHugePanelPictureStopsCheckRunAndProgramAlike)
+{
+    for (const std::string& bytes : {garbage(5000), hugeBitmap()}) {
+        const BrokenDemo demo({{panelPicture, bytes}});
+        const std::string message = "panel\\e231\\panel.bmpの生成エラー";
+        const Outcome check = checkFolder(demo.folder());
+        EXPECT_EQ(check.status, 1);
+        EXPECT_EQ(check.err, message + "\n");
+        const Outcome headless = runFolder(demo.folder());
+        EXPECT_EQ(headless.status, 1);
+        EXPECT_EQ(headless.err, message + "\n");
+
+        MainWindow& w = open(startup(demo.folder()));
+        EXPECT_FALSE(w.loaded());
+        EXPECT_EQ(messages.texts, (std::vector<QString>{QString::fromStdString(message)}));
+        messages.texts.clear();
+        window.reset();
+    }
+}
+
+// One pixel loads, but shows no notch and no signal: the check says so.
+TEST_F(BadMedia, OnePixelStripsAndSignalsLoadAndAreWarnedOf)
+{
+    const BrokenDemo demo({{notchStrip, onePixelBitmap()}, {signalPicture, onePixelBitmap()}});
+    const Outcome check = checkFolder(demo.folder());
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_NE(check.out.find("warning: train_E231_5B.dat: [NotchImageP] picture panel\\e231\\notchimagep.bmp is 1 x 1 px"),
+              std::string::npos)
+        << check.out;
+    EXPECT_NE(check.out.find("warning: line_down.dat: [SignalImageList] signal picture image\\signal\\signal.bmp is 1 x 1 px"),
+              std::string::npos)
+        << check.out;
+    EXPECT_EQ(runFolder(demo.folder()).status, 0);
+    EXPECT_TRUE(open(startup(demo.folder())).loaded());
+}
+
+// An environment sound that is empty or not a WAV at all has no length: the
+// station waits for nothing, and the run goes on silently.
+TEST_F(BadMedia, AnEmptyOrGarbageSoundHasNoLengthAndTheRunGoesOn)
+{
+    const BrokenDemo demo({{"sound/line/arrival_chime.wav", ""}, {"sound/line/melody0.wav", garbage(30000)}});
+    EXPECT_EQ(waveFileSeconds(demo.folder() + "sound\\line\\arrival_chime.wav"), 0);
+    EXPECT_EQ(waveFileSeconds(demo.folder() + "sound\\line\\melody0.wav"), 0);
+    EXPECT_EQ(checkFolder(demo.folder()).status, 0);
+    const Outcome headless = runFolder(demo.folder());
+    EXPECT_EQ(headless.status, 0) << headless.err;
+    EXPECT_NE(headless.out.find("stops:"), std::string::npos) << headless.out;
+    EXPECT_TRUE(open(startup(demo.folder())).loaded());
+}
+
+}  // namespace
+}  // namespace cabdrive::test
