@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "common/rounding.h"
+#include "data/route_distances.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -43,6 +44,10 @@ void stopDeadAt(Run& run, std::int32_t frame)
 {
     RunState& s = run.state;
     s.video.currentFrame = frame;
+    // A driver who keeps the power on bumps against the end tick after tick;
+    // the position stays with the frame instead of creeping on past it.
+    if (speedUnitRowByScan(run.route.speedUnits, frame))
+        s.dynamics.trainPosition = FrameDistance(run.route.speedUnits)(frame);
     s.dynamics.trainSpeed = 0;
     s.video.frameAccumulator = 0;
     s.controls.appliedPowerNotch = 0;
@@ -96,10 +101,8 @@ void advanceFrame(Run& run)
 void stopAtEndOfVideo(Run& run)
 {
     const VideoState& video = run.state.video;
-    if (video.videoMode != 0)
-        return;
     const long double speed = run.state.dynamics.trainSpeed;
-    if (inEndOfVideoWindow(run)) {
+    if (video.videoMode == 0 && inEndOfVideoWindow(run)) {
         // Before the switch-back the train halts on the last frame, after it
         // on the first frame of the footage beyond.
         stopDeadAt(run, run.route.movieStops[0] + video.reversed);
@@ -108,8 +111,9 @@ void stopAtEndOfVideo(Run& run)
         // first station would otherwise run on for kilometres of nothing.
         stopDeadAt(run, 0);
     } else if (speed > 0 && video.highestFrame > 0 && video.currentFrame > video.highestFrame) {
-        // Past the last frame of the opened video, for a line without a
-        // [MovieStop] or after a switch-back with no footage beyond it.
+        // Past the last frame of the main video, for a line without a
+        // [MovieStop], after a switch-back with no footage beyond it, or
+        // creeping out of a station clip.
         stopDeadAt(run, video.highestFrame);
     }
 }

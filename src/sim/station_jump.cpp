@@ -78,6 +78,9 @@ void standAtStop(Run& run, std::size_t n)
     std::fill(d.carGradients.begin(), d.carGradients.end(), 0);
     d.gradientSamplePosition = d.trainPosition;
     run.state.video.currentFrame = station.stopFrame;
+    // The [SpeedUnit] row is looked up afresh: taken for a crossing of rows,
+    // the jump would put the train on a row boundary far from its stop.
+    run.state.video.speedUnitRow = -1;
     run.state.stations.currentStation = static_cast<std::int32_t>(n);
     run.state.stations.nextStopStation = static_cast<std::int32_t>(n);
 }

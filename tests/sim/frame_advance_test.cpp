@@ -169,6 +169,7 @@ TEST_F(EndOfVideo, DrivingOnPastTheEndStopsDeadOnTheLastFrame)
     cabdrive::stopAtEndOfVideo(f.run());
     EXPECT_EQ(video().currentFrame, 800);
     EXPECT_EQ(f.state().dynamics.trainSpeed, 0);
+    EXPECT_EQ(f.state().dynamics.trainPosition, cabdrive::FrameDistance(f.route->speedUnits)(800));
     EXPECT_EQ(video().frameAccumulator, 0);
     EXPECT_EQ(f.state().controls.appliedPowerNotch, 0);
     EXPECT_TRUE(f.sound.isPlaying(0)) << "the first running sound keeps playing";

@@ -1,6 +1,8 @@
 // The jump to a station from the Move menu.
 #include <gtest/gtest.h>
 
+#include "data/route_distances.h"
+#include "sim/frame_advance.h"
 #include "sim/station_jump.h"
 #include "station_line.h"
 
@@ -44,6 +46,24 @@ TEST(StationJump, TheTrainStandsAtTheStopWithTheClockAheadOfTheDeparture)
 
     line.tick();
     EXPECT_TRUE(s.doors.doorsOpen) << "the conductor opens the doors at once";
+}
+
+// Once the first physics step after a jump put the train on the boundary of
+// the [SpeedUnit] row it had left, 93 m from the stop.
+TEST(StationJump, ThePhysicsStepsAfterTheJumpKeepTheTrainAtTheStop)
+{
+    StationLine line(0);
+    line.f.route->speedUnits.add({0, 250, 60, 60, 0});
+    line.f.route->speedUnits.add({250, 1000, 60, 60, 0});
+    cabdrive::deriveDistances(*line.f.route);
+    line.start();
+    line.state().video.currentFrame = 600;
+    cabdrive::advanceFrame(line.f.run());
+    cabdrive::StationClick(line.f.run(), 0);
+    const long double stop = line.state().dynamics.trainPosition;
+    cabdrive::advanceFrame(line.f.run());
+    EXPECT_EQ(line.state().dynamics.trainPosition, stop);
+    EXPECT_EQ(line.state().video.speedUnitRow, 0);
 }
 
 TEST(StationJump, WithoutADepartureTimeTheClockIsInterpolatedByFrame)
