@@ -53,8 +53,8 @@ TEST(StationJump, TheTrainStandsAtTheStopWithTheClockAheadOfTheDeparture)
 TEST(StationJump, ThePhysicsStepsAfterTheJumpKeepTheTrainAtTheStop)
 {
     StationLine line(0);
-    line.f.route->speedUnits.add({0, 250, 60, 60, 0});
-    line.f.route->speedUnits.add({250, 1000, 60, 60, 0});
+    ASSERT_TRUE(line.f.route->speedUnits.add({0, 250, 60, 60, 0}));
+    ASSERT_TRUE(line.f.route->speedUnits.add({250, 1000, 60, 60, 0}));
     cabdrive::deriveDistances(*line.f.route);
     line.start();
     line.state().video.currentFrame = 600;
