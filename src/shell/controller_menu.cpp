@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include <QActionGroup>
+#include <QAction>
 #include <QMenu>
 #include <QWidget>
 
@@ -41,11 +41,11 @@ QAction* addEntry(QMenu& menu, const char* name, const char* caption)
 ControllerMenu::ControllerMenu(QMenu& menu, QWidget& window, MessageBoxes& messages)
     : QObject(&window), m_window(window), m_messages(messages)
 {
-    auto* kinds = new QActionGroup(this);
+    // Check marks, set by hand: an exclusive action group would draw radio
+    // buttons instead.
     for (std::size_t kind = 0; kind < kindEntries.size(); ++kind) {
         QAction* entry = addEntry(menu, kindEntries[kind].name, kindEntries[kind].caption);
         entry->setCheckable(true);
-        entry->setActionGroup(kinds);
         connect(entry, &QAction::triggered, this, [this, kind] { chooseKind(static_cast<int>(kind)); });
         m_kinds[kind] = entry;
     }
@@ -78,6 +78,8 @@ void ControllerMenu::detach()
 
 void ControllerMenu::chooseKind(int kind)
 {
+    for (std::size_t entry = 0; entry < m_kinds.size(); ++entry)
+        m_kinds[entry]->setChecked(static_cast<int>(entry) == kind);
     if (m_run)
         chooseControllerKind(*m_run, kind);
 }

@@ -12,6 +12,8 @@
 namespace cabdrive {
 namespace {
 
+constexpr int portNameLength = 24;  // characters shown: "/dev/serial/by-id/..." paths are long
+
 QComboBox* makeCombo(QWidget& parent, const char* name, const QStringList& items)
 {
     auto* combo = new QComboBox(&parent);
@@ -63,6 +65,7 @@ SerialSetupDialog::SerialSetupDialog(const SerialPortSettings& settings, QWidget
     setObjectName(QStringLiteral("SerialSetup"));
     setWindowTitle(QStringLiteral("KXマスコン（設定）"));
     m_port = makeEditableCombo(*this, "port", listedPorts(), QString::fromStdString(settings.portName));
+    m_port->setMinimumContentsLength(portNameLength);
     m_baudRate = makeEditableCombo(*this, "baudRate", standardBaudRates(), QString::number(settings.baudRate));
     m_baudRate->lineEdit()->setValidator(new QIntValidator(1, SerialPortSettings::fastestBaudRate, m_baudRate));
     m_dataBits = makeCombo(*this, "dataBits", {"5", "6", "7", "8"});

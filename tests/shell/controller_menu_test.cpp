@@ -82,6 +82,8 @@ TEST_F(MainWindowTest, ControllerKindsAreCheckedOneAtATimeAndDebugShowsTheAxesIn
     for (const char* other : {"COM11", "COM21", "COM31"})
         EXPECT_FALSE(action(other).isChecked()) << other;
     EXPECT_EQ(run().state.controller.controllerKind, 3);
+    action("COM41").trigger();  // chosen again: stays chosen
+    EXPECT_TRUE(action("COM41").isChecked());
 
     action("debug1").trigger();
     run().state.controller.axesCaption = "X:5 Y:-6";
