@@ -164,7 +164,7 @@ TEST(HeadlessRun, ATraceShowsTheTrainAcceleratingAndStopping)
 TEST(HeadlessRun, TheSerialAndGameControllersDriveTheTrainAsTheKeysDo)
 {
     for (const char* script : {"1 serial N####\n2 serial P4###\n30 serial B7###\n",
-                               "1 joystick 3 0 -1 0x140\n2 joystick 3 0 -1 0x1C0\n30 joystick 3 0 -1 0x300\n"}) {
+                               "1 joystick 3 0 -1 0x140\n2 joystick 3 0 -1 0x1C0\n30 joystick 3 0 -1 0x140\n30.5 joystick 3 0 -1 0x300\n"}) {
         const HeadlessResult result = runFixture(script);
         ASSERT_EQ(result.status, 0) << result.err;
         const SpeedsSeen seen = speedsOf(result.trace);
