@@ -36,50 +36,28 @@ std::string garbage(std::size_t size)
     return bytes;
 }
 
-std::string firstHalfOf(const fs::path& file)
+std::string demoVideoBytes()
 {
-    std::ifstream in(file, std::ios::binary);
-    std::string bytes(fs::file_size(file) / 2, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return bytes;
+    std::ifstream in(demoVideo, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void putLittleEndian(std::string& bytes, std::size_t at, std::uint32_t value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
-}
-
-// A BMP header that promises 20 000 x 20 000 px of 24 bits (1.2 GB), then a
-// few bytes.
-std::string hugeBitmap()
-{
-    std::string bytes(64, '\0');
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    putLittleEndian(bytes, 2, 64, 4);      // file size
-    putLittleEndian(bytes, 10, 54, 4);     // offset of the pixels
-    putLittleEndian(bytes, 14, 40, 4);     // header size
-    putLittleEndian(bytes, 18, 20000, 4);  // width
-    putLittleEndian(bytes, 22, 20000, 4);  // height
-    putLittleEndian(bytes, 26, 1, 2);      // planes
-    putLittleEndian(bytes, 28, 24, 2);     // bits per pixel
-    return bytes;
-}
-
-// A 1 x 1 px BMP, 24 bits.
-std::string onePixelBitmap()
+// A 24-bit BMP header for width x height px, then one pixel: whole for 1 x 1,
+// a promise of gigabytes the file does not keep for 20 000 x 20 000.
+std::string bitmap(std::uint32_t width, std::uint32_t height)
 {
     std::string bytes(58, '\0');
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    putLittleEndian(bytes, 2, 58, 4);
-    putLittleEndian(bytes, 10, 54, 4);
-    putLittleEndian(bytes, 14, 40, 4);
-    putLittleEndian(bytes, 18, 1, 4);
-    putLittleEndian(bytes, 22, 1, 4);
-    putLittleEndian(bytes, 26, 1, 2);
-    putLittleEndian(bytes, 28, 24, 2);
+    const auto put = [&](std::size_t at, std::uint32_t value) {
+        for (std::size_t i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    bytes.replace(0, 2, "BM");
+    put(2, 58);       // file size
+    put(10, 54);      // where the pixels start
+    put(14, 40);      // header size
+    put(18, width);
+    put(22, height);
+    put(26, 1 | 24 << 16);  // one plane, 24 bits per pixel
     return bytes;
 }
 
@@ -176,7 +154,7 @@ TEST_F(BadMedia, AnEmptyOrGarbageVideoIsReportedAndTheRunGoesOnWithoutPictures)
 // The header still counts every frame; the pictures stop half way.
 TEST_F(BadMedia, AVideoCutInHalfIsWarnedOfAndItsLostFramesLeaveTheLastPicture)
 {
-    const BrokenDemo demo({{"video/line_down.avi", firstHalfOf(demoVideo)}});
+    const BrokenDemo demo({{"video/line_down.avi", demoVideoBytes().substr(0, fs::file_size(demoVideo) / 2)}});
     const Outcome check = checkFolder(demo.folder());
     EXPECT_EQ(check.status, 0) << check.err;
     EXPECT_NE(check.out.find("cannot be decoded: the view stops changing there"), std::string::npos) << check.out;
@@ -197,11 +175,7 @@ TEST_F(BadMedia, AVideoCutInHalfIsWarnedOfAndItsLostFramesLeaveTheLastPicture)
 // A third of the file overwritten: FFmpeg hides the damage in the picture.
 TEST_F(BadMedia, AVideoDamagedInsideIsWarnedOfAndStillRuns)
 {
-    std::string bytes;
-    {
-        std::ifstream in(demoVideo, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string bytes = demoVideoBytes();
     const std::string noise = garbage(bytes.size() / 3);
     bytes.replace(bytes.size() / 3, noise.size(), noise);
     const BrokenDemo demo({{"video/line_down.avi", bytes}});
@@ -222,7 +196,7 @@ TEST_F(BadMedia, AVideoDamagedInsideIsWarnedOfAndStillRuns)
 // needs (refused before anything is allocated).
 TEST_F(BadMedia, AGarbageOrHugePanelPictureStopsCheckRunAndProgramAlike)
 {
-    for (const std::string& bytes : {garbage(5000), hugeBitmap()}) {
+    for (const std::string& bytes : {garbage(5000), bitmap(20000, 20000)}) {
         const BrokenDemo demo({{panelPicture, bytes}});
         const std::string message = "panel\\e231\\panel.bmpの生成エラー";
         const Outcome check = checkFolder(demo.folder());
@@ -243,7 +217,7 @@ TEST_F(BadMedia, AGarbageOrHugePanelPictureStopsCheckRunAndProgramAlike)
 // One pixel loads, but shows no notch and no signal: the check says so.
 TEST_F(BadMedia, OnePixelStripsAndSignalsLoadAndAreWarnedOf)
 {
-    const BrokenDemo demo({{notchStrip, onePixelBitmap()}, {signalPicture, onePixelBitmap()}});
+    const BrokenDemo demo({{notchStrip, bitmap(1, 1)}, {signalPicture, bitmap(1, 1)}});
     const Outcome check = checkFolder(demo.folder());
     EXPECT_EQ(check.status, 0) << check.err;
     EXPECT_NE(check.out.find("warning: train_E231_5B.dat: [NotchImageP] picture panel\\e231\\notchimagep.bmp is 1 x 1 px"),
