@@ -160,6 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "line_down.dat: [Station] row 4 frame 6100 lies in no [SpeedUnit] row; its distance is 0"},
         Breakage{"GapBetweenFilmingSpeeds", "line_down.dat", "4230,4530,0,65", "4240,4530,0,65",
                  "line_down.dat: [SpeedUnit] row 9 starts at frame 4240, not where the row before it ends (4230)"},
+        Breakage{"FilmingSpeedsBackwards", "line_down.dat", "4230,4530,0,65", "4530,4230,0,65",
+                 "line_down.dat: [SpeedUnit] row 9 runs from frame 4530 to 4230: a row must run forwards"},
         Breakage{"MissingOpeningPicture", "line_down.dat", "image\\opening.bmp", "image\\none.bmp",
                  "line_down.dat: [Staf] opening picture image\\none.bmp cannot be loaded: the view stays black before the start"}),
     [](const ::testing::TestParamInfo<Breakage>& info) { return std::string(info.param.name); });

@@ -133,8 +133,13 @@ void warnOfFrames(FileWarnings& w, const RouteData& r, std::string_view key, con
 
 void warnOfSpeedUnits(FileWarnings& w, const RouteData& r)
 {
-    for (std::size_t k = 1; k < r.speedUnits.size(); ++k) {
-        if (r.speedUnits[k].fromFrame != r.speedUnits[k - 1].toFrame)
+    for (std::size_t k = 0; k < r.speedUnits.size(); ++k) {
+        const SpeedUnit& row = r.speedUnits[k];
+        // No frame lies in such a row, and its length counts backwards.
+        if (row.toFrame <= row.fromFrame)
+            w.add("[SpeedUnit] row " + std::to_string(k) + " runs from frame " + std::to_string(row.fromFrame) + " to " +
+                  std::to_string(row.toFrame) + ": a row must run forwards");
+        else if (k > 0 && row.fromFrame != r.speedUnits[k - 1].toFrame)
             w.add("[SpeedUnit] row " + std::to_string(k) + " starts at frame " + std::to_string(r.speedUnits[k].fromFrame) +
                   ", not where the row before it ends (" + std::to_string(r.speedUnits[k - 1].toFrame) + ")");
     }
