@@ -11,6 +11,7 @@
 #include "sim/signal_display.h"
 #include "sim/spot_protection.h"
 #include "sim/station_announcements.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -60,12 +61,12 @@ void soundHorns(Run& run, char ch)
         // A vehicle with the four-part horn sounds it from the tick while the
         // key is held; the others sound the single horn once per press.
         if (v.soundHorn4a == 0)
-            run.sound.restart(static_cast<std::size_t>(v.soundHorn), false);
+            run.sound.restart(vehicleSound(v.soundHorn), false);
         else
             run.state.input.hornSequence = true;
     }
     if (ch == '6')
-        run.sound.restart(static_cast<std::size_t>(v.soundHorn2), false);
+        run.sound.restart(vehicleSound(v.soundHorn2), false);
     if (ch == '4')
         run.state.input.buzzer = true;
 }
@@ -132,7 +133,7 @@ void AsciiDown(Run& run, char ch)
 {
     RunState& state = run.state;
     state.protection.vigilanceCounter = 0;
-    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
+    run.sound.stopIfPlaying(vehicleSound(run.vehicle.soundEbRing));
     run.scene.setVisible("img_Lamp_EB", false);
     if (state.input.swapDigits && (ch == '2' || ch == '8'))
         ch = ch == '2' ? '8' : '2';

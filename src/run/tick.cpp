@@ -27,6 +27,7 @@
 #include "sim/vigilance.h"
 #include "sound/horn.h"
 #include "sound/kanko_queue_play.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 #include "view/needles.h"
 
@@ -38,7 +39,7 @@ constexpr long double voltageStepPerTick = 250;  // V
 // The warning could loop only with protection off, which no run reaches.
 void stopProtectionWarning(Run& run)
 {
-    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundAtsWarn));
+    run.sound.stopIfPlaying(vehicleSound(run.vehicle.soundAtsWarn));
 }
 
 void countTick(Run& run)
