@@ -11,6 +11,7 @@
 #include "sim/signal_display.h"
 #include "sim/spot_protection.h"
 #include "sim/station_announcements.h"
+#include "sound/notch_sounds.h"
 #include "state/channel_layout.h"
 #include "state/run.h"
 
@@ -139,6 +140,8 @@ void AsciiDown(Run& run, char ch)
         ch = ch == '2' ? '8' : '2';
     if (state.input.runNotStarted)
         return;
+    const std::int32_t powerBefore = state.controls.powerHandle;
+    const std::int32_t brakeBefore = state.controls.brakeHandle;
 
     if (ch == 'f')
         setReverser(run, 1);
@@ -167,7 +170,7 @@ void AsciiDown(Run& run, char ch)
         engageConstantSpeed(run);
     moveGearLever(run, ch);
     refreshGearText(run);
-    // The notch-change sounds of the brake and power handles start here.
+    playNotchChangeSounds(run, powerBefore, brakeBefore);
 }
 
 void keydowns(Run& run, Key key, KeyModifiers modifiers)

@@ -373,6 +373,10 @@ void clearStationFlags(Run& run)
     for (std::vector<std::uint8_t>* flags : {&s.atStation, &s.arrivalRegistered, &s.melodyStarted, &s.departed, &s.onePersonCalloutDone})
         flags->assign(count, 0);
     s.timeSpoken.assign(run.route.times.size(), 0);
+    SoundState& sound = run.state.sound;
+    sound.tracksidePlayed.assign(run.route.sounds.size(), 0);
+    sound.switchPlayed.assign(run.route.switches.size(), 0);
+    sound.announcePlayed.assign(run.route.announces.size(), 0);
 }
 
 }  // namespace cabdrive

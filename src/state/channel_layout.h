@@ -22,6 +22,16 @@ inline std::size_t vehicleSound(std::int32_t number)
     return number <= 0 ? noSoundChannel : static_cast<std::size_t>(number);
 }
 
+// The sound of a per-notch list ([Sound_BK], [Sound_BA], [Sound_PA] ...) for
+// notch k (brake position -k or power notch k); none beyond the list.
+template <std::size_t Capacity>
+std::size_t notchSound(const FixedTable<std::int32_t, Capacity>& sounds, std::int32_t k)
+{
+    if (k < 1 || static_cast<std::size_t>(k) > sounds.size())
+        return noSoundChannel;
+    return vehicleSound(sounds[static_cast<std::size_t>(k - 1)]);
+}
+
 // Running-sound band p ([DriveSound] entry p).
 inline std::size_t runningSoundChannel(std::size_t band)
 {
