@@ -4,16 +4,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/rounding.h"
-
 namespace cabdrive {
 
 std::int32_t volumeOfRatio(long double ratio, long double scale)
 {
     if (!(ratio > 0) || !std::isfinite(ratio))
         return ratio > 0 ? fullVolume : silentVolume;
-    const std::int64_t volume = roundHalfAway(scale * std::log10(ratio));
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(volume, silentVolume, fullVolume));
+    // In double: exact enough for hundredths of a decibel, and several times
+    // faster than extended precision, many times in every tick. Halves round
+    // away from zero, as the system's rounding does (the level is 0 or below).
+    const double level = std::clamp(static_cast<double>(scale) * std::log10(static_cast<double>(ratio)),
+                                    static_cast<double>(silentVolume), static_cast<double>(fullVolume));
+    return static_cast<std::int32_t>(level - 0.5);
 }
 
 }  // namespace cabdrive

@@ -8,26 +8,28 @@
 
 namespace cabdrive {
 
-void SilentSoundDevice::advanceTo(std::chrono::nanoseconds time)
+double SilentSoundDevice::framesSince(const Channel& c) const
 {
-    const double seconds = std::chrono::duration<double>(time - m_time).count();
-    m_time = time;
-    if (seconds <= 0)
-        return;
-    for (Channel& c : m_channels) {
-        if (!c.playing)
-            continue;
+    return std::chrono::duration<double>(m_time - c.since).count() * c.wave->sampleRate * c.pitch;
+}
+
+SilentSoundDevice::Channel* SilentSoundDevice::held(std::size_t channel)
+{
+    if (!holdsSound(channel))
+        return nullptr;
+    Channel& c = m_channels[channel];
+    if (c.playing) {
         const auto frames = static_cast<double>(c.wave->frames);
-        c.position += seconds * c.wave->sampleRate * c.pitch;
-        if (c.position < frames)
-            continue;
+        c.position += framesSince(c);
         if (c.looping && frames > 0) {
             c.position = std::fmod(c.position, frames);
-        } else {
+        } else if (c.position >= frames) {
             c.playing = false;  // at its end: played again, it starts from the top
             c.position = 0;
         }
     }
+    c.since = m_time;
+    return &c;
 }
 
 WaveFile SilentSoundDevice::loadWave(const std::string& path)
@@ -45,11 +47,6 @@ bool SilentSoundDevice::load(std::size_t channel, const std::string& path)
     if (channel < channels)
         m_channels[channel] = Channel{&m_waves[path], path};
     return true;
-}
-
-SilentSoundDevice::Channel* SilentSoundDevice::held(std::size_t channel)
-{
-    return holdsSound(channel) ? &m_channels[channel] : nullptr;
 }
 
 bool SilentSoundDevice::holdsSound(std::size_t channel) const
@@ -90,7 +87,10 @@ void SilentSoundDevice::stop(std::size_t channel)
 
 bool SilentSoundDevice::isPlaying(std::size_t channel) const
 {
-    return holdsSound(channel) && m_channels[channel].playing;
+    if (!holdsSound(channel) || !m_channels[channel].playing)
+        return false;
+    const Channel& c = m_channels[channel];
+    return c.looping || c.position + framesSince(c) < static_cast<double>(c.wave->frames);
 }
 
 bool SilentSoundDevice::isLooping(std::size_t channel) const

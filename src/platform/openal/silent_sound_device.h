@@ -15,7 +15,8 @@ namespace cabdrive {
 // play them in time: a sound played once ends when its length at its pitch
 // has passed, so everything that waits for a sound to end waits as long as
 // with a sound card. Time moves only by advanceTo, which the run's clock
-// calls; nothing is heard.
+// calls; nothing is heard. A channel's place in its wave is worked out when
+// it is asked for, so that time passing costs nothing.
 class SilentSoundDevice final : public SoundDevice {
 public:
     static constexpr std::size_t channels = 320;
@@ -23,7 +24,7 @@ public:
     SilentSoundDevice() : m_channels(channels) {}
 
     // Moves every playing channel on to `time` (of the clock that calls it).
-    void advanceTo(std::chrono::nanoseconds time);
+    void advanceTo(std::chrono::nanoseconds time) { m_time = time; }
 
     std::size_t channelCount() const override { return channels; }
     WaveFile loadWave(const std::string& path) override;
@@ -45,11 +46,15 @@ private:
         std::string path;
         bool playing = false;
         bool looping = false;
-        double position = 0;  // frames into the wave
+        double position = 0;  // frames into the wave at `since`
+        std::chrono::nanoseconds since{0};
         double pitch = 1;
     };
 
+    // The channel, its position brought up to now; null when it holds no wave.
     Channel* held(std::size_t channel);
+    // Frames played since the position was last brought up to date.
+    double framesSince(const Channel& c) const;
 
     std::map<std::string, WaveFile> m_waves;  // by path
     std::vector<Channel> m_channels;
