@@ -7,8 +7,8 @@
 #include "common/clock_text.h"
 #include "common/load_error.h"
 #include "data_folder_warnings.h"
+#include "platform/openal/silent_sound_device.h"
 #include "ports/memory_key_value_store.h"
-#include "ports/null_sound_device.h"
 #include "run/run_builder.h"
 
 namespace cabdrive {
@@ -169,7 +169,7 @@ int checkDataFolder(const CheckRequest& request, PictureLoader& pictures, VideoR
                     std::ostream& err)
 {
     const DataFolder folder = locateDataFolder(request.dataFolder, request.vehicleFile);
-    NullSoundDevice sound;
+    SilentSoundDevice sound;  // reads every wave, as the program does
     NullShellRequests shell;
     MemoryKeyValueStore store;
     const RunPorts ports{pictures, sound, video, shell, store};

@@ -5,10 +5,8 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <filesystem>
 #include <string_view>
 
-#include "common/paths.h"
 #include "data/route_distances.h"
 #include "ports/video_reader.h"
 #include "sim/video_switch.h"
@@ -40,36 +38,6 @@ private:
     std::string m_file;
     Warnings& m_warnings;
 };
-
-bool fileExists(std::string_view dataPath)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(resolveDataPath(dataPath), error);
-}
-
-// The program plays nothing for a sound file that is not there, and says
-// nothing: one line per key, so that a folder without its sounds yet stays
-// readable.
-template <typename Files>
-void warnOfMissingSounds(FileWarnings& w, std::string_view key, const std::string& folder, const Files& files)
-{
-    std::size_t named = 0, missing = 0;
-    std::string first;
-    for (const std::string& file : files) {
-        if (file.empty())
-            continue;
-        ++named;
-        if (fileExists(joinPath(folder, file)))
-            continue;
-        if (missing++ == 0)
-            first = file;
-    }
-    if (missing == 1)
-        w.add(std::string(key) + " sound " + first + " is missing: it stays silent");
-    else if (missing > 1)
-        w.add(std::to_string(missing) + " of the " + std::to_string(named) + " " + std::string(key) + " sounds are missing (" +
-              first + " first): they stay silent");
-}
 
 std::string size(const Picture& p)
 {
@@ -143,18 +111,6 @@ void warnOfSpeedUnits(FileWarnings& w, const RouteData& r)
             w.add("[SpeedUnit] row " + std::to_string(k) + " starts at frame " + std::to_string(r.speedUnits[k].fromFrame) +
                   ", not where the row before it ends (" + std::to_string(r.speedUnits[k - 1].toFrame) + ")");
     }
-}
-
-void warnOfRouteSounds(FileWarnings& w, const RouteData& r)
-{
-    std::vector<std::string> fixedVoices, numberedVoices;
-    for (std::size_t k = 0; k < fixedKankoCount + r.kankoSound2Count; ++k)
-        (k < fixedKankoCount ? fixedVoices : numberedVoices).push_back(r.kankoVoices[k].file);
-    warnOfMissingSounds(w, "[SoundData]", r.programFolder, r.soundData);
-    warnOfMissingSounds(w, "[KankoSound1]", r.programFolder, fixedVoices);
-    warnOfMissingSounds(w, "[KankoSound2]", r.programFolder, numberedVoices);
-    warnOfMissingSounds(w, "[OtherKanko]", r.programFolder, r.otherKankos);
-    warnOfMissingSounds(w, "[LimitKanko]", r.programFolder, r.limitKankos);
 }
 
 // FFmpeg's own reports of damaged data while the check decodes, counted
@@ -249,15 +205,6 @@ void warnOfVehicle(const std::string& vehicleName, const LoadedRun& loaded, Warn
               " t: braking and adhesion reckon with another train than traction does");
     warnOfNotchTable(w, v);
     warnOfStrips(w, v);
-    std::vector<std::string> motorSounds, engineSounds;
-    for (const EngineSound1Row& row : v.engineSound1)
-        motorSounds.push_back(row.file);
-    for (const EngineSound3Row& row : v.engineSound3)
-        engineSounds.push_back(row.file);
-    const std::string& folder = loaded.folder.vehicleFolder;
-    warnOfMissingSounds(w, "[DriveSound]", folder, v.driveSounds);
-    warnOfMissingSounds(w, "[EngineSound1]", folder, motorSounds);
-    warnOfMissingSounds(w, "[EngineSound3]", folder, engineSounds);
 }
 
 void warnOfRoute(const std::string& routeFileName, const LoadedRun& loaded, VideoReader& video, Warnings& warnings)
@@ -275,7 +222,6 @@ void warnOfRoute(const std::string& routeFileName, const LoadedRun& loaded, Vide
     warnOfFrames(w, r, "[SpeedCheck1]", r.speedChecks1, videoFrames, [](const SpeedCheck1Row& c) { return c.column(3); });
     warnOfFrames(w, r, "[SpeedCheck2]", r.speedChecks2, videoFrames, [](const SpeedCheck2Row& c) { return c.column(3); });
     warnOfRoutePictures(w, r, loaded);
-    warnOfRouteSounds(w, r);
 }
 
 }  // namespace cabdrive

@@ -1,6 +1,6 @@
 // cabdrive-check's warnings: data that loads but cannot work as its author
 // meant (a train that never moves, a notch table shifted by one, a video that
-// ends early, a sound that is not there).
+// ends early).
 #pragma once
 
 #include <string>
@@ -19,11 +19,11 @@ using Warnings = std::vector<std::string>;
 void warnOfSettings(const Settings& settings, Warnings& warnings);
 
 // The vehicle file (named `vehicleName` in the warnings): masses, notches,
-// speed, picture strips and sound files.
+// speed and picture strips.
 void warnOfVehicle(const std::string& vehicleName, const LoadedRun& loaded, Warnings& warnings);
 
 // One route file as a run loaded it: adhesion, [SpeedUnit] rows, objects
-// beyond the filming speeds or the video, pictures and sounds, and the main
+// beyond the filming speeds or the video, pictures, and the main
 // video, which `video` holds open when the run could open it. Decodes a few
 // frames spread over the video to find a file that breaks off early.
 void warnOfRoute(const std::string& routeFileName, const LoadedRun& loaded, VideoReader& video, Warnings& warnings);
