@@ -17,6 +17,7 @@
 #include "sim/pattern_protection.h"
 #include "sim/protection_brakes.h"
 #include "sim/signal_display.h"
+#include "sim/slope_posts.h"
 #include "sim/speed_limits.h"
 #include "sim/spot_protection.h"
 #include "sim/stations.h"
@@ -142,7 +143,7 @@ void Timer1Timer(Run& run)
     attenuationFactor(run);               // 10
     // 11 trackside sounds, announcements, Doppler sources: not built yet
     sampleGradient(run);                  // 12
-    // 13 slope posts: not built yet
+    slopePosts(run);                      // 13
     updateSignals(run);                   // 14
     // 15 road traffic lights and crossing distances: not built yet
     cabSignalling(run);                   // 16

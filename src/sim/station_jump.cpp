@@ -6,6 +6,7 @@
 #include "sim/doors.h"
 #include "sim/mascon_update.h"
 #include "sim/signal_reset.h"
+#include "sim/slope_posts.h"
 #include "sim/stations.h"
 #include "sim/timetable_clock.h"
 #include "sim/video_switch.h"
@@ -73,7 +74,7 @@ void standAtStop(Run& run, std::size_t n)
     d.trainPosition = station.stopDistance;
     d.nextStopPosition = station.stopDistance;
     d.distanceToStop = 0;
-    d.frontGradient = fixed4{};
+    levelSlopePosts(run);
     d.effectiveGradient = fixed4{};
     std::fill(d.carGradients.begin(), d.carGradients.end(), 0);
     d.gradientSamplePosition = d.trainPosition;
