@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "sim/brake_air.h"
+#include "sim/cab_lamps.h"
 #include "sim/cab_signalling.h"
+#include "sim/crossings.h"
 #include "sim/doors.h"
 #include "sim/engine.h"
 #include "sim/event_matching.h"
@@ -16,6 +18,7 @@
 #include "sim/kanko_queue.h"
 #include "sim/pattern_protection.h"
 #include "sim/protection_brakes.h"
+#include "sim/road_lights.h"
 #include "sim/signal_display.h"
 #include "sim/slope_posts.h"
 #include "sim/speed_limits.h"
@@ -23,6 +26,7 @@
 #include "sim/stations.h"
 #include "sim/stop_alert.h"
 #include "sim/timetable_clock.h"
+#include "sim/trackside_signs.h"
 #include "sim/traction.h"
 #include "sim/video_switch.h"
 #include "sim/vigilance.h"
@@ -30,6 +34,7 @@
 #include "sound/kanko_queue_play.h"
 #include "state/run.h"
 #include "view/needles.h"
+#include "view/stop_lines.h"
 
 namespace cabdrive {
 namespace {
@@ -60,12 +65,12 @@ void followLineVoltage(DynamicsState& d)
         d.lineVoltage = fixed4::fromValue(std::max(now - voltageStepPerTick, target));
 }
 
-// Brake squeal and the power, generator, electric-brake, air and
-// constant-speed lamps are not built yet; the speed-limit sign blinks in
-// step 19, where the limit warning is decided.
+// Brake squeal is not built yet; the speed-limit sign blinks in step 19,
+// where the limit warning is decided.
 void cabLampsAndDoors(Run& run)
 {
     completeDoorClosing(run);  // with the easy panel's door status
+    cabLamps(run);
 }
 
 // The brake notch sounds and the cylinders' exhaust are not built yet.
@@ -91,11 +96,11 @@ void attenuationFactor(Run& run)
     }
 }
 
-// The easy panel draws its notch shapes from the state after the tick; the
-// pattern-type indicator is not built yet.
+// The easy panel draws its notch shapes from the state after the tick.
 void panelIndicatorsAndTunnel(Run& run)
 {
     upcomingLimitTexts(run);
+    patternTypeIndicator(run);
     engineStartStop(run);
     rollBackProtection(run);
     // Written on every tick, as the program always has: the menu entry that
@@ -108,9 +113,17 @@ void panelIndicatorsAndTunnel(Run& run)
     });
 }
 
+void tracksideSigns(Run& run)
+{
+    animations(run);
+    signsAndTimeMarkers(run);
+    crossings(run);
+}
+
 void callOuts(Run& run)
 {
     forgetPassedLimitCallout(run);
+    forgetPassedSignCallout(run);
     kanko_queue_play(run);
 }
 
@@ -145,7 +158,7 @@ void Timer1Timer(Run& run)
     sampleGradient(run);                  // 12
     slopePosts(run);                      // 13
     updateSignals(run);                   // 14
-    // 15 road traffic lights and crossing distances: not built yet
+    roadLights(run);                      // 15 with the crossing distance text
     cabSignalling(run);                   // 16
     spotProtectionAlarm(run);             // 17
     patternProtection(run);               // 18
@@ -154,16 +167,16 @@ void Timer1Timer(Run& run)
         return;
     vigilanceDevice(run);                 // 21
     stopApproachAlert(run);               // 22
-    // 23 animations, signs, timetable markers, crossings: not built yet
+    tracksideSigns(run);                  // 23
     // 24 drive and engine sounds: not built yet
     switchVideo(run);                     // 25
     panelIndicatorsAndTunnel(run);        // 26
-    // 27 caption, value display, stop-position lines: not built yet
+    placeStopLines(run);                  // 27; the caption and the value display: refreshed by their window after the tick
     doorSafety(run);                      // 28
-    updateInformationLine(run);           // 29 built; drawing it is not built yet
+    updateInformationLine(run);           // 29
     // 30 external controllers: not built yet
     callOuts(run);                        // 31
-    // 32 value display grid: not built yet; the text-mode labels: filled by the main window after the tick
+    // 32 the value display grid and the text-mode labels: filled by their windows after the tick
     hornAndBuzzer(run);                   // 33
 }
 

@@ -260,8 +260,11 @@ struct TracksideState {
     // [Cross] rows ahead, the head first; -1 empty.
     std::array<std::int32_t, crossingSlots> crossingQueue{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
     std::int32_t crossingShown = -1;    // the head the crossing sprite shows; -1 the empty queue
-    std::vector<std::uint8_t> crossingLeft;  // per [Cross] row: its leaving has moved the queue on
-    std::vector<RoadLightCycle> roadLights;  // per [TrafficSignal] row
+    bool crossingIndicator = false;     // the crossing indicator is lit
+    std::vector<std::uint8_t> crossingJoined;  // per [Cross] row: queued in this pass of its enter window
+    std::vector<std::uint8_t> crossingLeft;    // per [Cross] row: its leaving has moved the queue on
+    std::vector<RoadLightCycle> roadLights;    // per [TrafficSignal] row
+    std::int32_t roadLightShown = -1;   // the row the light sprites show; -1 none
     std::string crossingDistanceText;   // to the next road traffic light
 };
 
