@@ -196,7 +196,7 @@ void makeSignals(Scene& scene, const std::array<SignalPicture, signalPictureCoun
 // signs, each showing cell 0 (blank in the lists' convention) until the tick
 // finds its rows in view: the animation in the left middle, the crossing
 // board below the other signs on the left, the road light and its second
-// light in the top left.
+// light on the left under the monitor.
 void makeWindowImageLists(Scene& scene, const RouteData& route, const Settings& settings)
 {
     constexpr int listCellWidth = 100, listCellHeight = 75;  // px of the animation and road light cells
@@ -217,8 +217,8 @@ void makeWindowImageLists(Scene& scene, const RouteData& route, const Settings& 
     const int crossingWidth = route.crossPictures.empty() ? 0 : crossings.width / static_cast<int>(route.crossPictures.size());
     const int crossingHeight = crossings.height;
     make("img_unten_cross", std::move(crossings), crossingWidth, crossingHeight, 0, viewFraction(h, 0.55L));
-    for (const auto& [name, top] : {std::pair{std::string_view("img_unten_traffic"), 0.05L},
-                                   std::pair{std::string_view("img_unten_traffic2"), 0.175L}}) {
+    for (const auto& [name, top] : {std::pair{std::string_view("img_unten_traffic"), 0.15L},
+                                   std::pair{std::string_view("img_unten_traffic2"), 0.275L}}) {
         make(name, imageListStrip(route.trafficSignalPictures, listCellWidth, listCellHeight), listCellWidth,
              listCellHeight, viewFraction(w, 0.05L), viewFraction(h, top));
     }

@@ -51,7 +51,7 @@ struct RunFixture {
     cabdrive::Run& run()
     {
         if (!m_run)
-            m_run.emplace(cabdrive::Run{settings, vehicle, *route, scene, sound, video, shell, {}, {}});
+            m_run.emplace(cabdrive::Run{settings, vehicle, *route, scene, sound, video, shell, {}, {}, {}, nullptr});
         return *m_run;
     }
     cabdrive::RunState& state() { return run().state; }
