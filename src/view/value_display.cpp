@@ -170,8 +170,7 @@ void protection(const Run& run, ValueDisplayTexts& out)
 
 void sound(const Run& run, ValueDisplayTexts& out)
 {
-    const CalloutState& c = run.state.callouts;
-    out.calloutDue = number(c.queued > 0 ? c.queue[0].index : -1);
+    out.signCallout = number(run.state.trackside.pendingSignCallout);
     const VehicleSpec& v = run.vehicle;
     out.soundGroups = "Sound D:" + number(static_cast<long long>(v.driveSounds.size()))
                     + " L:" + number(static_cast<long long>(run.route.soundData.size()))

@@ -50,7 +50,7 @@ struct ValueDisplayTexts {
     std::array<int, 5> signalRows{};      // their [Signal] rows; -1 none
     std::string protection1, protection2;
     // Sound.
-    std::string calloutDue;        // the voice at the head of the call-out queue; -1 none
+    std::string signCallout;       // the sign call-out due (its image; 900 the timetable marker; 999 none)
     std::string soundGroups;       // "Sound D:… L:… M:… K:1"
     // Bars: the two brake cylinders (kPa) and the electric brake current (A),
     // each with the top of its scale.
