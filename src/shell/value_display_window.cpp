@@ -2,7 +2,6 @@
 // checks them, the sound channel grid and the three test buttons.
 #include "shell/value_display_window.h"
 
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "shell/qt_keys.h"
 #include "state/run.h"
 #include "view/value_display.h"
 
@@ -352,11 +352,8 @@ void ValueDisplayWindow::resistanceClicked()
 
 void ValueDisplayWindow::forwardKey(const QKeyEvent& event)
 {
-    if (!m_mainWindow)
-        return;
-    QKeyEvent copy(event.type(), event.key(), event.modifiers(), event.text(), event.isAutoRepeat(),
-                   static_cast<quint16>(event.count()));
-    QCoreApplication::sendEvent(m_mainWindow, &copy);
+    if (m_mainWindow)
+        passKeyOn(event, *m_mainWindow);
 }
 
 void ValueDisplayWindow::keyPressEvent(QKeyEvent* event)
