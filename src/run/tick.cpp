@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "input/game_controllers.h"
 #include "sim/brake_air.h"
 #include "sim/cab_lamps.h"
 #include "sim/cab_signalling.h"
@@ -174,7 +175,7 @@ void Timer1Timer(Run& run)
     placeStopLines(run);                  // 27; the caption and the value display: refreshed by their window after the tick
     doorSafety(run);                      // 28
     updateInformationLine(run);           // 29
-    // 30 external controllers: not built yet
+    pollGameController(run);              // 30
     callOuts(run);                        // 31
     // 32 the value display grid and the text-mode labels: filled by their windows after the tick
     hornAndBuzzer(run);                   // 33
