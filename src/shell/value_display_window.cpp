@@ -270,6 +270,9 @@ void ValueDisplayWindow::refresh()
         return;
     showTexts(valueDisplayTexts(*m_run, m_drawingRate ? m_drawingRate() : 0));
     paintGrid();
+    // The serial controller's last message, for checking a controller's codes.
+    const std::string& message = m_run->state.controller.lastSerialMessage;
+    setWindowTitle(message.empty() ? QStringLiteral("Value Display") : qtext(message));
 }
 
 void ValueDisplayWindow::showTexts(const ValueDisplayTexts& t)

@@ -62,6 +62,7 @@ struct ControllerState {
     // 2 "PS用電車でGO! コントローラ", 3 "三鶯重工 OHC-PC01"
     std::int32_t controllerKind = 0;
     std::string serialBuffer;            // received characters not yet ended by a carriage return
+    std::string lastSerialMessage;       // the last message received, shown as the value display's caption
     std::int32_t lastControllerSum = 0;  // X + Y + E + G of the last poll acted on
     bool debugCaption = false;           // "デバッグオプション(&D)": the caption shows the axes
     std::string axesCaption;             // "X:… Y:…" of the last poll acted on, while debugCaption
