@@ -11,6 +11,7 @@
 #include "shell/message_boxes.h"
 #include "shell/program_folder.h"
 #include "shell/title_window.h"
+#include "shell/value_display_window.h"
 
 int main(int argc, char** argv)
 {
@@ -46,7 +47,8 @@ int main(int argc, char** argv)
     help.setKeyTarget([&title] { return title.runningMainWindow(); });
     EasyPanel easyPanel;
     CrewChangeDialog crewChange;
-    aux = AuxWindows{&help, &easyPanel, &crewChange};
+    ValueDisplayWindow valueDisplay;
+    aux = AuxWindows{&help, &easyPanel, &crewChange, &valueDisplay};
 
     QObject::connect(&title, &TitleWindow::closed, &app, &QApplication::quit);
     title.show();

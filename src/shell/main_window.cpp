@@ -31,6 +31,7 @@
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
 #include "shell/message_boxes.h"
+#include "shell/value_display_window.h"
 #include "shell/window_requests.h"
 #include "sim/station_jump.h"
 #include "sound/sound_pause.h"
@@ -55,19 +56,20 @@ struct LabelPlace {
     LabelFont font;
 };
 
-// Label0 .. Label14; some sit at or below the client area's bottom edge and
-// are never seen, as in the window's design.
+// Label0 .. Label14. The gear (Label3) and the crossing distance (Label9)
+// stand on the bottom row; Label6 sits below the client area's bottom edge
+// and is never seen, as in the window's design.
 constexpr std::array<LabelPlace, 15> labelPlaces = {{
     {820, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
     {892, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
     {956, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
-    {820, 758, 0, "ギア", Qt::AlignLeft, LabelFont::Normal},
+    {820, 736, 0, "ギア", Qt::AlignLeft, LabelFont::Normal},
     {820, 606, 221, "", Qt::AlignLeft, LabelFont::Normal},
     {1055, 606, 54, "", Qt::AlignLeft, LabelFont::Normal},
     {924, 758, 0, "自車", Qt::AlignLeft, LabelFont::Normal},
     {1044, 712, 0, "00:00:00", Qt::AlignLeft, LabelFont::Normal},
     {808, 340, 0, "", Qt::AlignLeft, LabelFont::Small},
-    {868, 760, 0, "トロコン", Qt::AlignLeft, LabelFont::Normal},
+    {892, 736, 0, "トロコン", Qt::AlignLeft, LabelFont::Normal},
     {836, 638, 341, "", Qt::AlignLeft, LabelFont::Normal},
     {820, 670, 139, "0.0 km/h", Qt::AlignRight, LabelFont::Normal},
     {1004, 670, 106, "0 m", Qt::AlignRight, LabelFont::Normal},
@@ -101,13 +103,19 @@ QPixmap keyedByBottomLeftPixel(const Picture& picture)
     return pixmap;
 }
 
-// A label that shows one readout: white on the window's black, no background.
+// A label that shows one readout: white on a dark backing, so that it reads
+// over any picture beneath it (the sub-display's route map is light).
 QLabel* makeLabel(QWidget& parent, int index)
 {
     const LabelPlace& place = labelPlaces[static_cast<std::size_t>(index)];
     auto* label = new QLabel(QString::fromUtf8(place.text), &parent);
     label->setObjectName(QStringLiteral("Label%1").arg(index));
-    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, Qt::white);
+    colours.setColor(QPalette::Window, QColor(0, 0, 0, 200));
+    label->setPalette(colours);
+    label->setAutoFillBackground(!label->text().isEmpty());
+    label->setMargin(2);
     label->setAlignment(place.alignment | Qt::AlignVCenter);
     QFont font = label->font();
     if (place.font == LabelFont::Small)
@@ -373,7 +381,8 @@ void MainWindow::FormCreate()
 {
     m_session = std::make_unique<Session>();
     Session& s = *m_session;
-    s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); });
+    s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); },
+                                               [this] { toggleValueDisplay(); });
     const DataFolder folder{m_startup.programFolder, m_startup.trainFolder, m_startup.trainFileName};
     const RunSetup setup{m_startup.routeFileName, m_startup.startStation, m_startup.endStation};
     s.loaded = loadRun(folder, setup,
@@ -445,6 +454,8 @@ void MainWindow::attachRun()
         m_aux.easyPanel->attach(run, *this);
     if (m_aux.crewChange)
         connect(m_aux.crewChange, &CrewChangeDialog::endOfRunChosen, this, &MainWindow::BackClick);
+    if (m_aux.valueDisplay)
+        m_aux.valueDisplay->attach(run, *this, [this] { return m_untendai->measuredFps(); });
 }
 
 // The check mark of OFF2 shows the stored ATS option, although the entry
@@ -509,9 +520,29 @@ void MainWindow::Timer1Timer()
 {
     if (m_aux.easyPanel)
         m_aux.easyPanel->refresh();
+    refreshValueDisplay();
     m_controllerMenu->afterTick();
     if (m_session->run->options.Moji != 0)
         fillTextLabels();
+}
+
+// While the value display is shown the caption names the line, then the
+// window follows the run.
+void MainWindow::refreshValueDisplay()
+{
+    if (!m_aux.valueDisplay || !m_aux.valueDisplay->isVisible())
+        return;
+    if (windowTitle() == windowCaption)
+        setWindowTitle(qtext(m_session->run->route.lineName));
+    m_aux.valueDisplay->refresh();
+}
+
+void MainWindow::toggleValueDisplay()
+{
+    if (!m_aux.valueDisplay || !run() || m_closed)
+        return;
+    m_aux.valueDisplay->toggle();
+    refreshValueDisplay();
 }
 
 void MainWindow::fillTextLabels()
@@ -523,6 +554,8 @@ void MainWindow::fillTextLabels()
         if (label.text() == shown)
             return;
         label.setText(shown);
+        // An empty readout leaves no dark patch over the picture.
+        label.setAutoFillBackground(!shown.isEmpty());
         if (labelPlaces[static_cast<std::size_t>(index)].width == 0)
             label.adjustSize();
     };
@@ -531,9 +564,11 @@ void MainWindow::fillTextLabels()
     set(2, texts.brake);
     set(3, texts.gear);
     set(4, texts.nextStation);
+    set(5, texts.trafficLight);
     set(7, texts.clock);
     if (texts.oneManNotice)
         set(8, *texts.oneManNotice);
+    set(9, texts.crossingDistance);
     set(10, texts.limit);
     set(11, texts.speed);
     set(12, texts.distance);
@@ -668,6 +703,8 @@ void MainWindow::stopRun()
     }
     if (m_aux.crewChange)
         disconnect(m_aux.crewChange, nullptr, this, nullptr);
+    if (m_aux.valueDisplay)
+        m_aux.valueDisplay->detach();
     s.video.close();
     s.run->sound.releaseAll();
 }

@@ -83,6 +83,8 @@ private:
     void FormActivate();
     void feedClock();
     void Timer1Timer();
+    void refreshValueDisplay();
+    void toggleValueDisplay();
     void D1Click();
     void OFF1Click();
     void OFF2Click();

@@ -79,7 +79,7 @@ void paintSlopeSigns(const std::string& folder, const RoutePictureFiles& f, cons
     p.setRenderHint(QPainter::Antialiasing);
     for (int k = 1; k < cells; ++k) {
         const double perMille = line.gradients[static_cast<std::size_t>(k - 1)].perMille;
-        const double x0 = (k - 1) * slopeSignSize;
+        const double x0 = k * slopeSignSize;  // cell k is row k - 1's: cell 0 stays blank between sections
         const double mid = x0 + slopeSignSize / 2.0;
         // The post, and an arm that points up or down the gradient.
         p.setPen(Qt::NoPen);
