@@ -1,6 +1,6 @@
 // The data folders that ship, loaded through the program's own picture
 // decoder: the check fixtures' trains with their picture strips, and the demo
-// line's whole cab panel.
+// line's whole cab panel and its notch strips.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +8,11 @@
 #include "data/data_folder.h"
 #include "data/settings.h"
 #include "data/vehicle_file.h"
+#include "input/driver_keys.h"
 #include "platform/qt/qimage_picture_loader.h"
+#include "sim/notch_words.h"
+#include "support/built_run.h"
+#include "vehicle_writer.h"
 #include "view/cab_panel_build.h"
 
 namespace cabdrive {
@@ -58,6 +62,44 @@ TEST(CabPanelBuildDemo, TheDemoTrainAndLineBuildTheirWholePanel)
     EXPECT_EQ(scene.spritesInDrawingOrder().front()->name, "img_Panel");
     EXPECT_EQ(scene.sprite("img_Panel")->y, vehicle.panel.y);
     EXPECT_TRUE(scene.picture("img_Needle_speed")->transparent);
+}
+
+// The strips' cells are drawn from the program's own notch words; at every
+// handle position the keys reach, the cell shown must carry the readout's word.
+TEST(NotchStripsDemo, EveryHandlePositionShowsTheCellOfTheReadoutsWord)
+{
+    for (const demo::VehicleEntry& v : demo::demoVehicles()) {
+        test::BuiltRun built(CABDRIVE_DEMO_FOLDER, {v.path});
+        cabdrive::Run& run = built.run;
+        const NotchStripWords words = notchStripWords(run.settings, run.vehicle);
+        ASSERT_EQ(run.scene.patternCount("img_lamp_b"), static_cast<int>(words.brake.size())) << v.path;
+        ASSERT_EQ(run.scene.patternCount("img_lamp_p"), static_cast<int>(words.power.size())) << v.path;
+        const auto shown = [&run](const char* strip, const std::vector<std::string>& cells) {
+            return cells.at(static_cast<std::size_t>(run.scene.sprite(strip)->pattern));
+        };
+        const auto press = [&](char key) {
+            AsciiDown(run, key);
+            const ControlState& c = run.state.controls;
+            EXPECT_EQ(shown("img_lamp_b", words.brake), c.brakeText) << v.path << " B" << c.brakeHandle << " after " << key;
+            EXPECT_EQ(shown("img_lamp_p", words.power), c.powerText) << v.path << " P" << c.powerHandle << " after " << key;
+        };
+        // Emergency, then one step at a time through the brake notches, the
+        // holding position and the power notches, back again, and the notches
+        // of every further power mode.
+        const int steps = run.vehicle.brakeNotches + run.vehicle.powerNotches + 3;
+        press('0');
+        for (int k = 0; k < steps; ++k)
+            press('8');
+        for (int k = 0; k < steps; ++k)
+            press('2');
+        for (std::size_t mode = 1; mode < run.vehicle.powerModes.size(); ++mode) {
+            press('5');
+            press('9');
+            for (int k = 0; k < run.vehicle.powerNotches; ++k)
+                press('8');
+            EXPECT_EQ(run.state.controls.powerMode, static_cast<std::int32_t>(mode)) << v.path;
+        }
+    }
 }
 
 }  // namespace
