@@ -226,7 +226,8 @@ Design e231()
         .line("; electric brake current by brake notch").line("[BrakeCurr]");
     for (const int a : {0, 150, 200, 250, 300, 350, 400, 0})
         d.traction.row(a);
-    d.traction.line("#").line("[PowerMode]").row("P", "P").row("抑速", "抑").line("#");
+    // Mode names are short: the power readout has little room before the brake readout.
+    d.traction.line("#").line("[PowerMode]").row("P", "P").row("抑", "抑").line("#");
     d.motors = {
         {"motor_low.wav", [] { return motorWhine(300); }, 0, {"0", "40", "90"}, {"0.5", "1.0", "2.0"}, {"60", "90", "100"}},
         {"motor_high.wav", [] { return motorWhine(620); }, 0, {"30", "70", "120"}, {"0.6", "1.0", "1.6"}, {"20", "80", "90"}},
