@@ -372,7 +372,8 @@ TEST_F(TitleWindowTest, ARunThatCannotLoadEndsTheProgramAfterItsMessage)
     picked = QString::fromStdString(folder.folder() + "missing_train.dat");
     pressRightButton(*t.line1());
     clickWidget(*t.train1());
-    EXPECT_EQ(messages.texts, (std::vector<QString>{QStringLiteral("車両ファイルに誤りがあります- 列車の基本設定")}));
+    EXPECT_EQ(messages.texts, (std::vector<QString>{QStringLiteral("車両ファイルに誤りがあります- 列車の基本設定\nファイル ")
+                                                    + picked + QStringLiteral(" を開けません。")}));
     EXPECT_EQ(closings, 1);
     EXPECT_EQ(t.runningMainWindow(), nullptr);
     EXPECT_EQ(t.mainWindow(), nullptr);  // released as the program ends
