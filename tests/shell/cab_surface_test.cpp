@@ -49,6 +49,30 @@ TEST_F(CabSurfaceLoop, NothingIsDrawnWhileTheTickDoesNotRun)
     EXPECT_EQ(panelPixel(), white);  // paused: the last picture stays
 }
 
+TEST_F(CabSurfaceLoop, AViewThatDidNotChangeIsNeitherComposedNorShownAgain)
+{
+    surface.setTickRunning(true);
+    surface.AppIdle();
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 1);
+
+    f.scene.setVisible("img_Panel", false);  // a sprite
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 2);
+    EXPECT_EQ(panelPixel(), black);
+    run.state.controls.brakeText = "B3";  // a text
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 3);
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 3);
+
+    // Resuming composes afresh, whatever was shown while paused.
+    surface.setTickRunning(false);
+    surface.setTickRunning(true);
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 4);
+}
+
 TEST_F(CabSurfaceLoop, WithVisualEffectsOffTheFadeClosesTheWindowInTheFirstPass)
 {
     surface.setTickRunning(true);
