@@ -48,8 +48,9 @@ void drawCab(LoadedRun& loaded, const RunPorts& ports, const StoredOptions& stor
 {
     loaded.staff = buildCabPanel(loaded.scene, loaded.vehicle, *loaded.route, loaded.settings, loaded.folder,
                                  ports.pictures);
-    loaded.run.emplace(Run{loaded.settings, loaded.vehicle, *loaded.route, loaded.scene, ports.sound, ports.video,
-                           ports.shell, stored.options, {}, stored.controllerCodes});
+    Joystick& joystick = ports.joystick ? *ports.joystick : loaded.noJoystick;
+    loaded.run.emplace(Run{loaded.settings, loaded.vehicle, *loaded.route, loaded.mascon, loaded.scene, ports.sound,
+                           ports.video, ports.shell, joystick, stored.options, {}, stored.controllerCodes});
     Run& run = *loaded.run;
     loaded.mainVideoOpened = openMainVideo(run);
     if (!loaded.mainVideoOpened)

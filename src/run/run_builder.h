@@ -12,6 +12,7 @@
 
 #include "data/data_folder.h"
 #include "data/mascon_map.h"
+#include "ports/joystick.h"
 #include "ports/key_value_store.h"
 #include "ports/picture.h"
 #include "state/run.h"
@@ -33,6 +34,7 @@ struct RunPorts {
     VideoReader& video;
     ShellRequests& shell;   // also told when the main video cannot be opened
     KeyValueStore& store;   // display options and controller codes
+    Joystick* joystick = nullptr;  // the game controllers; none: the run has no joystick
 };
 
 // Receives each loading stage's status text before the stage runs.
@@ -48,6 +50,7 @@ struct LoadedRun {
     Scene scene;
     StaffPictures staff;
     bool mainVideoOpened = false;
+    NullJoystick noJoystick;  // for runs given none
     std::optional<Run> run;
 };
 

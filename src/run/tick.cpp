@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "input/game_controllers.h"
 #include "sim/brake_air.h"
 #include "sim/cab_signalling.h"
 #include "sim/doors.h"
@@ -160,7 +161,7 @@ void Timer1Timer(Run& run)
     // 27 caption, value display, stop-position lines: not built yet
     doorSafety(run);                      // 28
     updateInformationLine(run);           // 29 built; drawing it is not built yet
-    // 30 external controllers: not built yet
+    pollGameController(run);              // 30
     callOuts(run);                        // 31
     // 32 value display grid: not built yet; the text-mode labels: filled by the main window after the tick
     hornAndBuzzer(run);                   // 33

@@ -20,11 +20,13 @@
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "platform/qt/qsettings_key_value_store.h"
+#include "platform/sdl/sdl_joystick.h"
 #include "ports/null_sound_device.h"
 #include "run/run_builder.h"
 #include "run/scheduler.h"
 #include "shell/aux_windows.h"
 #include "shell/cab_surface.h"
+#include "shell/controller_menu.h"
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
 #include "shell/message_boxes.h"
@@ -141,6 +143,7 @@ struct MainWindow::Session {
     NullSoundDevice sound;
     FfmpegVideoReader video;
     QSettingsKeyValueStore store;
+    SdlJoystick joystick;
     std::unique_ptr<WindowRequests> shell;
     std::unique_ptr<LoadedRun> loaded;
     Run* run = nullptr;
@@ -297,23 +300,17 @@ void MainWindow::buildMenu()
     m_fullScreen = addToggle(*m_show1, "FullScreen1", QStringLiteral("全画面表示(&F)"), &MainWindow::FullScreenClick);
     m_fullScreen->setShortcut(Qt::Key_F11);
 
-    // The external controllers and the saved driving states have no commands
-    // in this program yet: their entries stand in the menu, disabled.
     m_controller1 = bar->addMenu(QStringLiteral("Controller(&C)"));
     m_controller1->setObjectName(QStringLiteral("Controller1"));
+    m_controllerMenu = new ControllerMenu(*m_controller1, *this, m_messages);
+
+    // The saved driving states have no commands in this program yet: their
+    // entries stand in the menu, disabled.
     const auto addDisabled = [](QMenu& menu, const char* name, const QString& caption) {
         QAction* action = menu.addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
         action->setEnabled(false);
     };
-    addDisabled(*m_controller1, "COM11", QStringLiteral("標準/KXマスコン(&N)"));
-    addDisabled(*m_controller1, "COM21", QStringLiteral("Windows用電車でGO! コントローラ(&U)"));
-    addDisabled(*m_controller1, "COM31", QStringLiteral("PS用電車でGO! コントローラ(&M)"));
-    addDisabled(*m_controller1, "COM41", QStringLiteral("三鶯重工 OHC-PC01(&S)"));
-    addDisabled(*m_controller1, "debug1", QStringLiteral("デバッグオプション(&D)"));
-    m_controller1->addSeparator();
-    addDisabled(*m_controller1, "Setup1", QStringLiteral("KXマスコン（設定）(&P)"));
-    addDisabled(*m_controller1, "Connect1", QStringLiteral("KXマスコン（接続）(&C)"));
 
     m_saveS1 = bar->addMenu(QStringLiteral("Save(&S)"));
     m_saveS1->setObjectName(QStringLiteral("SaveS1"));
@@ -342,7 +339,7 @@ void MainWindow::FormCreate()
     s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); });
     const DataFolder folder{m_startup.programFolder, m_startup.trainFolder, m_startup.trainFileName};
     const RunSetup setup{m_startup.routeFileName, m_startup.startStation, m_startup.endStation};
-    s.loaded = loadRun(folder, setup, RunPorts{s.pictures, s.sound, s.video, *s.shell, s.store},
+    s.loaded = loadRun(folder, setup, RunPorts{s.pictures, s.sound, s.video, *s.shell, s.store, &s.joystick},
                        [this](const std::string& status) { showStatus(QString::fromStdString(status)); });
     s.run = &*s.loaded->run;
     showTextLabels(s.run->options.Moji != 0, true);
@@ -405,6 +402,7 @@ void MainWindow::attachRun()
     s.scheduler.emplace(run);
     s.scheduler->afterTick = [this] { Timer1Timer(); };
     m_untendai->attach(run, s.video);
+    m_controllerMenu->attach(run, s.store);
     if (m_aux.easyPanel)
         m_aux.easyPanel->attach(run, *this);
     if (m_aux.crewChange)
@@ -473,6 +471,7 @@ void MainWindow::Timer1Timer()
 {
     if (m_aux.easyPanel)
         m_aux.easyPanel->refresh();
+    m_controllerMenu->afterTick();
     if (m_session->run->options.Moji != 0)
         fillTextLabels();
 }
@@ -661,6 +660,7 @@ void MainWindow::stopRun()
     m_untendai->detach();
     m_tickTimer.stop();
     s.scheduler->pause();
+    m_controllerMenu->detach();
     if (m_aux.easyPanel) {
         m_aux.easyPanel->detach();
         m_aux.easyPanel->close();

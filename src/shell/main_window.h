@@ -23,6 +23,7 @@ namespace cabdrive {
 
 struct AuxWindows;
 class CabSurface;
+class ControllerMenu;
 class MessageBoxes;
 class Scheduler;
 struct Run;
@@ -125,6 +126,7 @@ private:
     QMenu* m_goTo1 = nullptr;
     QMenu* m_show1 = nullptr;
     QMenu* m_controller1 = nullptr;
+    ControllerMenu* m_controllerMenu = nullptr;
     QMenu* m_saveS1 = nullptr;
     QAction* m_D1 = nullptr;
     QAction* m_OFF1 = nullptr;

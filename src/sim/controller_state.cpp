@@ -2,6 +2,7 @@
 // carry them into the notches in effect.
 #include "sim/controller_state.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "sim/mascon_update.h"
@@ -243,6 +244,39 @@ void engageConstantSpeed(Run& run)
         c.constantSpeedOn = true;
         c.powerText = run.settings.wordConstSpeed;
     }
+}
+
+std::int32_t positionToNotch(const Run& run, std::int32_t k)
+{
+    if (k < 0)
+        return std::max(k, -run.vehicle.brakeNotches);
+    std::int32_t first = 0, last = 0;
+    for (std::int32_t notch = 1; notch <= run.vehicle.powerNotches; ++notch) {
+        if (!inGroup(run.vehicle, notch, run.state.controls.powerMode))
+            continue;
+        if (first == 0)
+            first = notch;
+        last = notch;
+    }
+    if (k == 0 || first == 0)
+        return 0;
+    return std::min(first + k - 1, last);
+}
+
+void setPowerHandle(Run& run, std::int32_t notch)
+{
+    ControlState& c = run.state.controls;
+    c.powerHandle = notch;
+    c.holdingBrakeOn = c.leftHolding = false;
+    setAllFlags(c);
+}
+
+void setBrakeHandle(Run& run, std::int32_t position)
+{
+    ControlState& c = run.state.controls;
+    c.brakeHandle = position;
+    c.holdingBrakeOn = c.leftHolding = false;
+    setAllFlags(c);
 }
 
 void applyPowerNotchDelay(Run& run)

@@ -44,6 +44,17 @@ void nextPowerMode(Run& run);
 // Constant-speed control at the top notch, for vehicles whose constNotch is 1.
 void engageConstantSpeed(Run& run);
 
+// --- external controllers: a lever position stands for a notch ---
+
+// The notch controller position k stands for: k > 0 the k-th notch of the
+// current power mode (its last notch beyond it; 0 for a mode without
+// notches), k < 0 brake position k but never beyond emergency, 0 off.
+std::int32_t positionToNotch(const Run& run, std::int32_t k);
+// A controller puts a handle straight onto a notch, out of the holding
+// position (a lever has none); all four pending flags.
+void setPowerHandle(Run& run, std::int32_t notch);
+void setBrakeHandle(Run& run, std::int32_t position);
+
 // --- the physics step carries the handles into the applied notches ---
 
 // The power handle reaches appliedPowerNotch powerDelay steps after a change

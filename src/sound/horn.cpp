@@ -58,7 +58,7 @@ void soundHornAndBuzzer(Run& run)
     RunState& s = run.state;
     // A key press sounds for at least one tick even when the key was
     // released before the tick looked at it.
-    const bool horn = s.input.hornKeyHeld || s.input.hornSequence;
+    const bool horn = s.input.hornKeyHeld || s.input.hornButtonHeld || s.input.hornSequence;
     const bool buzzer = s.input.buzzerKeyHeld || s.input.buzzer;
     s.input.hornSequence = s.input.buzzer = false;
     s.sound.hornSounding = horn;

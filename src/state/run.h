@@ -4,9 +4,11 @@
 
 #include "data/controller_codes.h"
 #include "data/display_options.h"
+#include "data/mascon_map.h"
 #include "data/route_data.h"
 #include "data/settings.h"
 #include "data/vehicle_spec.h"
+#include "ports/joystick.h"
 #include "ports/shell_requests.h"
 #include "ports/sound_device.h"
 #include "ports/video_reader.h"
@@ -19,10 +21,12 @@ struct Run {
     const Settings& settings;
     const VehicleSpec& vehicle;  // after checkVehicleAfterLoading
     const RouteData& route;      // with its derived distances
+    const MasconMap& mascon;     // the serial master controller's codes
     Scene& scene;
     SoundDevice& sound;
     VideoReader& video;
     ShellRequests& shell;
+    Joystick& joystick;  // polled while a game controller kind is chosen
     DisplayOptions options;
     RunState state;
     ControllerCodes controllerCodes;  // the USB controller's calibration

@@ -51,8 +51,21 @@ struct InputState {
     bool hornSequence = false;   // horn key pressed: the tick sounds the horn
     bool buzzer = false;         // buzzer key pressed
     // Held keys, read as key states each tick (fed by the window or a script).
-    bool hornKeyHeld = false;    // "3", or a controller's horn button
+    bool hornKeyHeld = false;    // "3" on the keyboard
+    bool hornButtonHeld = false; // a game controller's horn button
     bool buzzerKeyHeld = false;  // "4"
+};
+
+// The external controllers: the serial master controller and the game
+// controllers polled by the tick.
+struct ControllerState {
+    // 0 standard keyboard and serial controller, 1 "Windows用電車でGO! コントローラ",
+    // 2 "PS用電車でGO! コントローラ", 3 "三鶯重工 OHC-PC01"
+    std::int32_t controllerKind = 0;
+    std::string serialBuffer;            // received characters not yet ended by a carriage return
+    std::int32_t lastControllerSum = 0;  // X + Y + E + G of the last poll acted on
+    bool debugCaption = false;           // "デバッグオプション(&D)": the caption shows the axes
+    std::string axesCaption;             // "X:… Y:…" of the last poll acted on, while debugCaption
 };
 
 // The train's motion and the forces on it. Forces in N, fixed4 as stored.
@@ -268,6 +281,7 @@ struct PresentationState {
 struct RunState {
     ControlState controls;
     InputState input;
+    ControllerState controller;
     DynamicsState dynamics;
     AirState air;
     EngineState engine;

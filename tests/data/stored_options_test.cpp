@@ -3,6 +3,7 @@
 
 #include "data/controller_codes.h"
 #include "data/display_options.h"
+#include "data/serial_port_settings.h"
 #include "ports/memory_key_value_store.h"
 
 namespace cabdrive {
@@ -79,6 +80,42 @@ TEST(ControllerCodes, ReadAllSixteenInTheirOrder)
     EXPECT_EQ(codes.brake(0), 106);
     EXPECT_EQ(codes.brake(8), 114);
     EXPECT_EQ(codes.emergency(), 115);
+}
+
+}  // namespace
+}  // namespace cabdrive
+
+namespace cabdrive {
+namespace {
+
+TEST(SerialPortSettings, StoredSettingsReadBackAndBadValuesKeepTheirDefaults)
+{
+    MemoryKeyValueStore store;
+    const SerialPortSettings defaults = readSerialPortSettings(store);
+    EXPECT_EQ(defaults.portName, "/dev/ttyUSB0");
+    EXPECT_EQ(defaults.baudRate, 9600);
+
+    SerialPortSettings chosen{"/dev/pts/7", 19200, 7, SerialParity::Even, SerialStopBits::Two, true, false};
+    EXPECT_TRUE(writeSerialPortSettings(store, chosen));
+    const SerialPortSettings read = readSerialPortSettings(store);
+    EXPECT_EQ(read.portName, "/dev/pts/7");
+    EXPECT_EQ(read.baudRate, 19200);
+    EXPECT_EQ(read.dataBits, 7);
+    EXPECT_EQ(read.parity, SerialParity::Even);
+    EXPECT_EQ(read.stopBits, SerialStopBits::Two);
+    EXPECT_TRUE(read.dtr);
+    EXPECT_FALSE(read.rts);
+
+    // Edited by hand: out of range, or not a number.
+    store.writeInt(optionsKeyPath, "ComDataBits", 9);
+    store.writeInt(optionsKeyPath, "ComParity", -1);
+    store.writeInt(optionsKeyPath, "ComBaudRate", 0);
+    store.writeString(optionsKeyPath, "ComStopBits", "two");
+    const SerialPortSettings edited = readSerialPortSettings(store);
+    EXPECT_EQ(edited.dataBits, 8);
+    EXPECT_EQ(edited.parity, SerialParity::None);
+    EXPECT_EQ(edited.baudRate, 9600);
+    EXPECT_EQ(edited.stopBits, SerialStopBits::One);
 }
 
 }  // namespace

@@ -9,17 +9,7 @@ using namespace cabdrive;
 
 namespace {
 
-// A started run standing at neutral.
-struct KeysFixture : test::InputFixture {
-    KeysFixture()
-    {
-        vehicle.soundEbRing = 40;
-        vehicle.soundHorn = 41;
-        vehicle.soundHorn2 = 42;
-        addStrip("img_Lamp_EB", 1);
-        state().input.runNotStarted = false;
-    }
-};
+using KeysFixture = test::StartedInputFixture;
 
 constexpr KeyModifiers shiftOnly{true, false, false};
 

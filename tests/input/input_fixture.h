@@ -49,4 +49,29 @@ struct InputFixture : RunFixture {
     bool visible(const char* name) const { return scene.sprite(name)->visible; }
 };
 
+// A started run standing at neutral, with the vigilance warning (sound 40,
+// lamp img_Lamp_EB) and the horn (sound 41) to watch.
+struct StartedInputFixture : InputFixture {
+    StartedInputFixture()
+    {
+        vehicle.soundEbRing = 40;
+        vehicle.soundHorn = 41;
+        vehicle.soundHorn2 = 42;
+        addStrip("img_Lamp_EB", 1);
+        state().input.runNotStarted = false;
+    }
+
+    // The vigilance device warning, a minute after the last key.
+    void warnVigilance()
+    {
+        state().protection.vigilanceCounter = 620;
+        sound.play(40, false);
+        scene.setVisible("img_Lamp_EB", true);
+    }
+    bool vigilanceAnswered()
+    {
+        return state().protection.vigilanceCounter == 0 && !sound.isPlaying(40) && !visible("img_Lamp_EB");
+    }
+};
+
 }  // namespace test

@@ -22,13 +22,14 @@ struct RunChoice {
     std::string lineFile = "line_down.dat";
     cabdrive::VideoReader* video = nullptr;
     cabdrive::ShellRequests* shell = nullptr;
+    cabdrive::Joystick* joystick = nullptr;
 };
 
 struct BuiltRun {
     explicit BuiltRun(const std::string& dataFolder, const RunChoice& choice = {})
         : loaded(cabdrive::loadRun(cabdrive::locateDataFolder(dataFolder, choice.vehicleFile), {choice.lineFile},
                                    {pictures, sound, choice.video ? *choice.video : nullVideo,
-                                    choice.shell ? *choice.shell : nullShell, store}))
+                                    choice.shell ? *choice.shell : nullShell, store, choice.joystick}))
     {
         scheduler.start();
     }

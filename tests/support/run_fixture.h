@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "fake_joystick.h"
 #include "fake_video_reader.h"
 #include "recording_shell.h"
 #include "recording_sound_device.h"
@@ -46,12 +47,14 @@ struct RunFixture {
     RecordingSoundDevice sound;
     FakeVideoReader video;
     RecordingShell shell;
+    cabdrive::MasconMap mascon;
+    FakeJoystick joystick;
 
     // Made on first use, so a test fills the vehicle and route first.
     cabdrive::Run& run()
     {
         if (!m_run)
-            m_run.emplace(cabdrive::Run{settings, vehicle, *route, scene, sound, video, shell, {}, {}});
+            m_run.emplace(cabdrive::Run{settings, vehicle, *route, mascon, scene, sound, video, shell, joystick, {}, {}, {}});
         return *m_run;
     }
     cabdrive::RunState& state() { return run().state; }

@@ -66,6 +66,29 @@ TEST(RunScript, ABadLineIsNamedByItsNumber)
     EXPECT_NE(scriptError("1 F13\n").find("script line 1: \"F13\" is not a character"), std::string::npos);
 }
 
+TEST(RunScript, ReadsSerialLinesAndJoystickPolls)
+{
+    const auto script = parse("1 serial P1###\n2 serial  two  blanks \n3 joystick 3 -32768 32767 0x1C0\n4 joystick 1 0 0 65535\n");
+    ASSERT_EQ(script.size(), 4u);
+    EXPECT_EQ(script[0].kind, ScriptInput::Kind::Serial);
+    EXPECT_EQ(script[0].serialText, "P1###");
+    EXPECT_EQ(script[1].serialText, " two  blanks ");
+    EXPECT_EQ(script[2].kind, ScriptInput::Kind::Joystick);
+    EXPECT_EQ(script[2].controllerKind, 3);
+    EXPECT_EQ(script[2].joystick.x, -32768);
+    EXPECT_EQ(script[2].joystick.y, 32767);
+    EXPECT_EQ(script[2].joystick.buttons, 0x1C0);
+    EXPECT_EQ(script[3].joystick.buttons, 0xffff);
+
+    EXPECT_EQ(scriptError("1 serial\n"), "script line 1: serial needs the text the controller sends");
+    EXPECT_EQ(scriptError("1 joystick 1 0 0\n"), "script line 1: joystick needs KIND X Y BUTTONS");
+    EXPECT_EQ(scriptError("1 joystick 0 0 0 0\n"), "script line 1: \"0\" is not a game controller kind (1 .. 3)");
+    EXPECT_EQ(scriptError("1 joystick 1 40000 0 0\n"), "script line 1: \"40000\" is not an axis value (-32768 .. 32767)");
+    EXPECT_EQ(scriptError("1 joystick 1 0 0 0x10000\n"),
+              "script line 1: \"0x10000\" is not a button mask (0 .. 65535)");
+    EXPECT_EQ(scriptError("1 joystick 1 0 0 1 2\n"), "script line 1: joystick takes four values (\"2\" is left over)");
+}
+
 const std::string fixtureFolder = std::string(CABDRIVE_TEST_DATA) + "/check";
 
 struct HeadlessResult {
@@ -105,25 +128,49 @@ TEST(HeadlessRun, OneScriptRunTwiceGivesIdenticalTraces)
     EXPECT_EQ(first.trace, second.trace);
 }
 
-TEST(HeadlessRun, ATraceShowsTheTrainAcceleratingAndStopping)
+struct SpeedsSeen {
+    double top = 0, last = -1;  // km/h
+};
+
+SpeedsSeen speedsOf(const std::string& trace)
 {
-    const HeadlessResult result = runFixture(powerThenBrake);
-    ASSERT_EQ(result.status, 0) << result.err;
-    std::istringstream lines(result.trace);
+    std::istringstream lines(trace);
     std::string line;
     std::getline(lines, line);
-    double topSpeed = 0, lastSpeed = -1;
+    SpeedsSeen seen;
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
         std::string time, clock, speed;
         std::getline(fields, time, ',');
         std::getline(fields, clock, ',');
         std::getline(fields, speed, ',');
-        topSpeed = std::max(topSpeed, std::stod(speed));
-        lastSpeed = std::stod(speed);
+        seen.top = std::max(seen.top, std::stod(speed));
+        seen.last = std::stod(speed);
     }
-    EXPECT_GT(topSpeed, 30);
-    EXPECT_EQ(lastSpeed, 0);
+    return seen;
+}
+
+TEST(HeadlessRun, ATraceShowsTheTrainAcceleratingAndStopping)
+{
+    const HeadlessResult result = runFixture(powerThenBrake);
+    ASSERT_EQ(result.status, 0) << result.err;
+    const SpeedsSeen seen = speedsOf(result.trace);
+    EXPECT_GT(seen.top, 30);
+    EXPECT_EQ(seen.last, 0);
+}
+
+// Release, power 4, brake 7 half a minute later: once from the serial
+// master controller, once from the OHC-PC01 with the reverser forward.
+TEST(HeadlessRun, TheSerialAndGameControllersDriveTheTrainAsTheKeysDo)
+{
+    for (const char* script : {"1 serial N####\n2 serial P4###\n30 serial B7###\n",
+                               "1 joystick 3 0 -1 0x140\n2 joystick 3 0 -1 0x1C0\n30 joystick 3 0 -1 0x140\n30.5 joystick 3 0 -1 0x300\n"}) {
+        const HeadlessResult result = runFixture(script);
+        ASSERT_EQ(result.status, 0) << result.err;
+        const SpeedsSeen seen = speedsOf(result.trace);
+        EXPECT_GT(seen.top, 30) << script;
+        EXPECT_EQ(seen.last, 0) << script;
+    }
 }
 
 TEST(HeadlessRun, ErrorsAreReportedNotThrown)

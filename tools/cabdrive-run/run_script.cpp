@@ -8,6 +8,9 @@
 #include <string_view>
 #include <utility>
 
+#include "input/game_controllers.h"
+#include "input/serial_controller.h"
+
 namespace cabdrive {
 namespace {
 
@@ -21,6 +24,51 @@ constexpr std::array<std::pair<std::string_view, Key>, 19> keyNames{{
 [[noreturn]] void failLine(int lineNumber, const std::string& why)
 {
     throw ScriptError("script line " + std::to_string(lineNumber) + ": " + why);
+}
+
+// A whole number within [low, high]; "0x" starts a hexadecimal one.
+std::int32_t readWhole(const std::string& word, std::int32_t low, std::int32_t high, const std::string& what,
+                       int lineNumber)
+{
+    const bool hex = word.starts_with("0x") || word.starts_with("0X");
+    const char* first = word.data() + (hex ? 2 : 0);
+    const char* last = word.data() + word.size();
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(first, last, value, hex ? 16 : 10);
+    if (error != std::errc{} || end != last || first == last || value < low || value > high)
+        failLine(lineNumber, "\"" + word + "\" is not " + what + " (" + std::to_string(low) + " .. "
+                                 + std::to_string(high) + ")");
+    return static_cast<std::int32_t>(value);
+}
+
+// "joystick KIND X Y BUTTONS", after the word "joystick".
+ScriptInput readJoystick(std::istringstream& words, int lineNumber)
+{
+    std::string kind, x, y, buttons, extra;
+    if (!(words >> kind >> x >> y >> buttons))
+        failLine(lineNumber, "joystick needs KIND X Y BUTTONS");
+    if (words >> extra)
+        failLine(lineNumber, "joystick takes four values (\"" + extra + "\" is left over)");
+    ScriptInput input;
+    input.kind = ScriptInput::Kind::Joystick;
+    input.controllerKind = readWhole(kind, 1, 3, "a game controller kind", lineNumber);
+    input.joystick.x = readWhole(x, -32768, 32767, "an axis value", lineNumber);
+    input.joystick.y = readWhole(y, -32768, 32767, "an axis value", lineNumber);
+    input.joystick.buttons = static_cast<std::uint16_t>(readWhole(buttons, 0, 0xffff, "a button mask", lineNumber));
+    return input;
+}
+
+// "serial TEXT": the text runs from after the one blank that follows "serial"
+// to the end of the line, blanks included.
+ScriptInput readSerial(const std::string& line, std::istringstream& words, int lineNumber)
+{
+    const auto start = words.tellg();
+    if (start == std::istringstream::pos_type(-1) || static_cast<std::size_t>(start) + 1 >= line.size())
+        failLine(lineNumber, "serial needs the text the controller sends");
+    ScriptInput input;
+    input.kind = ScriptInput::Kind::Serial;
+    input.serialText = line.substr(static_cast<std::size_t>(start) + 1);
+    return input;
 }
 
 double readSeconds(const std::string& word, int lineNumber)
@@ -85,9 +133,16 @@ std::vector<ScriptInput> readRunScript(std::istream& in)
             continue;
         if (!(words >> what))
             failLine(lineNumber, "a time needs an input after it");
-        if (words >> extra)
-            failLine(lineNumber, "one input per line (\"" + extra + "\" is left over)");
-        ScriptInput input = readInput(what, lineNumber);
+        ScriptInput input;
+        if (what == "serial") {
+            input = readSerial(line, words, lineNumber);
+        } else if (what == "joystick") {
+            input = readJoystick(words, lineNumber);
+        } else {
+            if (words >> extra)
+                failLine(lineNumber, "one input per line (\"" + extra + "\" is left over)");
+            input = readInput(what, lineNumber);
+        }
         input.seconds = readSeconds(time, lineNumber);
         if (!script.empty() && input.seconds < script.back().seconds)
             failLine(lineNumber, "the time goes backwards");
@@ -108,6 +163,11 @@ void applyScriptInput(Run& run, const ScriptInput& input)
         break;
     case ScriptInput::Kind::WheelUp: WheelU(run); break;
     case ScriptInput::Kind::WheelDown: WheelD(run); break;
+    case ScriptInput::Kind::Serial: RxChar(run, input.serialText + "\r"); break;
+    case ScriptInput::Kind::Joystick:
+        chooseControllerKind(run, input.controllerKind);
+        USBScan(run, input.joystick);
+        break;
     }
 }
 

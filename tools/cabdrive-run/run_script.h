@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "input/driver_keys.h"
+#include "ports/joystick.h"
 
 namespace cabdrive {
 
 struct ScriptInput {
-    enum class Kind { Character, Key, WheelUp, WheelDown };
+    enum class Kind { Character, Key, WheelUp, WheelDown, Serial, Joystick };
 
     double seconds = 0;  // running time at which the input happens
     Kind kind = Kind::Character;
@@ -20,6 +21,9 @@ struct ScriptInput {
     Key key = Key::Enter;
     KeyModifiers modifiers;
     bool keyReleased = false;  // "F2-up": the key is let go
+    std::string serialText;    // received by the serial port, a carriage return after it
+    std::int32_t controllerKind = 0;  // 1 .. 3: the game controller polled
+    JoystickSnapshot joystick;
 };
 
 // A script line that cannot be read; what() names the line number.
@@ -30,9 +34,12 @@ public:
 
 // Reads "SECONDS INPUT" lines: INPUT is one character ("8", "a", "space" for
 // a blank), a key name with optional "Shift+" ("F2", "Shift+F12",
-// "Backspace", "PageUp"; "F2-up" lets a held key go), "wheel-up" or
-// "wheel-down". Blank lines and lines
-// starting with "#" are skipped. Times must not go backwards.
+// "Backspace", "PageUp"; "F2-up" lets a held key go), "wheel-up",
+// "wheel-down", "serial TEXT" (the rest of the line, received by the serial
+// port with a carriage return after it) or "joystick KIND X Y BUTTONS" (one
+// poll of game controller kind 1 .. 3 with raw axes -32768 .. 32767 and
+// buttons 0 .. 15 as a mask, decimal or 0x hexadecimal). Blank lines and
+// lines starting with "#" are skipped. Times must not go backwards.
 std::vector<ScriptInput> readRunScript(std::istream& in);
 
 // Acts on the run as the window would.
