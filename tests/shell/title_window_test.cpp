@@ -137,8 +137,6 @@ TEST_F(TitleWindowTest, AMissingLinePictureLeavesACaptionToClick)
         for (int x = 0; x < shown.width(); ++x)
             brightest = std::max(brightest, qGray(shown.pixel(x, y)));
     EXPECT_GT(brightest, 200);
-    clickWidget(*t.line1());
-    EXPECT_EQ(t.startup().routeFileName, "line_down.dat");
 }
 
 TEST(MessageBoxes, WhatABoxShowsGoesToStandardErrorToo)

@@ -5,7 +5,6 @@
 
 #include "input/input_fixture.h"
 #include "sim/controller_state.h"
-#include "sim/notch_words.h"
 
 using namespace cabdrive;
 
@@ -144,25 +143,6 @@ TEST(MasconStrips, BrakeStripGivesTheHoldingPositionPatternOne)
     plain.controls().brakeHandle = -9;
     masconupdate(plain.run());
     EXPECT_EQ(plain.pattern("img_lamp_b"), 3);
-}
-
-TEST(MasconStrips, StripWordsListEveryHandlePositionInPatternOrder)
-{
-    test::InputFixture f;
-    f.vehicle.holdNotch = 1;
-    f.vehicle.brakeNotches = 3;
-    f.vehicle.powerNotches = 7;
-    f.addSecondPowerMode();
-    const NotchStripWords held = notchStripWords(f.settings, f.vehicle);
-    EXPECT_EQ(held.brake, (std::vector<std::string>{"緩め", "抑速", "B1", "B2", "非常"}));
-    EXPECT_EQ(held.power, (std::vector<std::string>{"切", "P1", "P2", "P3", "P4", "S1", "S2", "S3"}));
-
-    // The automatic air brake: four positions and the release below emergency.
-    test::InputFixture air;
-    air.vehicle.brakeType = 0;
-    air.vehicle.brakeNotches = 4;
-    EXPECT_EQ(notchStripWords(air.settings, air.vehicle).brake,
-              (std::vector<std::string>{"緩め", "保ち", "重なり", "重なり前", "非常", "込め"}));
 }
 
 TEST(MasconStrips, OneHandleHidesThePowerStripsWhileBraking)
