@@ -1,5 +1,5 @@
 // cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive]
-//              [--seconds N] [--trace FILE.csv]
+//              [--seconds N] [--trace FILE.csv] [--wav FILE.wav]
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* usage =
     "usage: cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive] [--seconds N]\n"
-    "                    [--trace FILE.csv]\n"
+    "                    [--trace FILE.csv] [--wav FILE.wav]\n"
     "  Drives a run of the data folder without a window, as fast as it can.\n"
     "  --vehicle FILE   vehicle file, relative to DATA_FOLDER unless absolute (default train_E231_5B.dat)\n"
     "  --line down|up   line_down.dat (default) or line_up.dat\n"
@@ -30,6 +30,7 @@ constexpr const char* usage =
     "  --seconds N      running time to simulate (default: the last input + 60 s, or with --drive\n"
     "                   until the run ends)\n"
     "  --trace FILE     write a CSV line every 100 ms tick instead of the summary\n"
+    "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run\n"
     "  --help           this text\n"
     "  --version        the version\n";
 
@@ -48,7 +49,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
             options.dataFolder = argv[i];
             continue;
         }
-        if (arg != "--vehicle" && arg != "--line" && arg != "--script" && arg != "--trace" && arg != "--seconds")
+        if (arg != "--vehicle" && arg != "--line" && arg != "--script" && arg != "--trace" && arg != "--seconds"
+            && arg != "--wav")
             return "unknown option " + std::string(arg);
         if (i + 1 == argc)
             return std::string(arg) + " needs a value";
@@ -63,6 +65,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
             options.scriptFile = value;
         } else if (arg == "--trace") {
             options.traceFile = value;
+        } else if (arg == "--wav") {
+            options.wavFile = value;
         } else {
             double seconds = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
