@@ -140,6 +140,15 @@ QPixmap backArrow()
 
 namespace {
 
+// Said once for the program: every later run meets the same machine.
+void reportNoSoundCard()
+{
+    static bool said = false;
+    if (!said)
+        std::cerr << "cabdrive: no sound card could be opened; runs are silent\n";
+    said = true;
+}
+
 // The run's sound goes to the sound card. Without one the run is silent, its
 // sounds keeping the run's time, so that whatever waits for a sound to end
 // waits as long as it would have; the run goes on either way.
@@ -150,7 +159,7 @@ public:
         if (m_card.available())
             m_channels.emplace(m_card);
         else
-            std::cerr << "cabdrive: no sound card could be opened; the run is silent\n";
+            reportNoSoundCard();
     }
     SoundDevice& channels() { return m_channels ? static_cast<SoundDevice&>(*m_channels) : m_silent; }
     // Before every tick, with the run's time.
