@@ -394,9 +394,10 @@ std::vector<KeyRule> RouteReader::rules()
 
 std::unique_ptr<RouteData> loadRoute(const RouteSource& source, PictureLoader& pictures)
 {
-    auto file = openDataFile(joinPath(source.programFolder, source.routeFileName));
+    const std::string path = joinPath(source.programFolder, source.routeFileName);
+    auto file = openDataFile(path);
     if (!file)
-        throw LoadError(routeMessage(otherLabel, ""));
+        throw LoadError(withFileNotOpened(routeMessage(otherLabel, ""), path));
 
     auto route = std::make_unique<RouteData>();
     route->programFolder = source.programFolder;

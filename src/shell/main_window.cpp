@@ -2,6 +2,7 @@
 // window's components.
 #include "shell/main_window.h"
 
+#include <cmath>
 #include <iostream>
 #include <optional>
 
@@ -265,16 +266,18 @@ void MainWindow::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption);
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setFocusPolicy(Qt::StrongFocus);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(clientWidth, clientHeight);
+    m_client = client;
+    client->setMinimumSize(clientWidth, clientHeight);
     client->setAutoFillBackground(true);
     QPalette black = client->palette();
     black.setColor(QPalette::Window, Qt::black);
     client->setPalette(black);
+    client->installEventFilter(this);
     setCentralWidget(client);
 
     m_untendai = new CabSurface(client);
@@ -302,10 +305,13 @@ void MainWindow::buildWindow()
 
     for (int i = 0; i < static_cast<int>(m_labels.size()); ++i)
         m_labels[static_cast<std::size_t>(i)] = makeLabel(*client, i);
+    for (QWidget* beside : std::initializer_list<QWidget*>{m_subDisp, m_back})
+        m_besideCab.emplace_back(beside, beside->pos());
+    for (QLabel* label : m_labels)
+        m_besideCab.emplace_back(label, label->pos());
 
     buildMenu();
     adjustSize();
-    setFixedSize(size());
     m_tickTimer.setTimerType(Qt::PreciseTimer);
     m_tickTimer.setInterval(clockFeedMs);
     connect(&m_tickTimer, &QTimer::timeout, this, &MainWindow::feedClock);
@@ -344,6 +350,8 @@ void MainWindow::buildMenu()
     m_OFF1 = addToggle(*m_show1, "OFF1", QStringLiteral("喚呼なし(&K)"), &MainWindow::OFF1Click);
     m_OFF2 = addToggle(*m_show1, "OFF2", QStringLiteral("停止位置ラインを表示しない(&S)"), &MainWindow::OFF2Click);
     m_OFFC1 = addToggle(*m_show1, "OFFC1", QStringLiteral("文字表示モード切り替え(&C)"), &MainWindow::OFFC1Click);
+    m_fullScreen = addToggle(*m_show1, "FullScreen1", QStringLiteral("全画面表示(&F)"), &MainWindow::FullScreenClick);
+    m_fullScreen->setShortcut(Qt::Key_F11);
 
     m_controller1 = bar->addMenu(QStringLiteral("Controller(&C)"));
     m_controller1->setObjectName(QStringLiteral("Controller1"));
@@ -433,7 +441,8 @@ void MainWindow::showStaffPictures()
     if (staff.staffCard) {
         m_staffCard->setPixmap(keyedByBottomLeftPixel(*staff.staffCard));
         m_staffCard->adjustSize();
-        m_staffCard->move(m_session->loaded->settings.panelLeft, 0);
+        m_besideCab.emplace_back(m_staffCard, QPoint(m_session->loaded->settings.panelLeft, 0));
+        layoutClient();
         m_staffCard->show();
         m_staffCard->raise();
     }
@@ -652,18 +661,55 @@ void MainWindow::BackClick()
 
 void MainWindow::keepCabSurfaceTop()
 {
-    m_untendai->move(0, m_session->run->state.presentation.cabSurfaceTop);
+    layoutClient();
+}
+
+// --- the window's size ---
+
+// The cab picture fills the window as far as its aspect allows, scaled; the
+// labels and pictures beside it keep their size and their places right of
+// it. At the design size everything stands where the design has it.
+void MainWindow::layoutClient()
+{
+    const QSize area = m_client->size();
+    constexpr int besideWidth = clientWidth - CabSurface::designWidth;  // px right of the cab
+    const double scale = std::max(0.05, std::min(static_cast<double>(area.width() - besideWidth) / CabSurface::designWidth,
+                                                 static_cast<double>(area.height()) / clientHeight));
+    const auto scaled = [scale](int length) { return static_cast<int>(std::lround(length * scale)); };
+    const int cabWidth = scaled(CabSurface::designWidth);
+    const int left = std::max(0, (area.width() - cabWidth - besideWidth) / 2);
+    const int top = std::max(0, (area.height() - scaled(clientHeight)) / 2);
+    const int cabSurfaceTop = m_session && m_session->run ? m_session->run->state.presentation.cabSurfaceTop : 0;
+    m_untendai->setGeometry(left, top + scaled(cabSurfaceTop), cabWidth, scaled(CabSurface::designHeight));
+    for (const auto& [widget, designPlace] : m_besideCab)
+        widget->move(left + cabWidth + designPlace.x() - CabSurface::designWidth, top + designPlace.y());
+}
+
+// Full screen shows the cab as large as the screen allows, whatever its size.
+void MainWindow::FullScreenClick()
+{
+    if (m_fullScreen->isChecked()) {
+        m_client->setMinimumSize(0, 0);
+        showFullScreen();
+    } else {
+        showNormal();
+        m_client->setMinimumSize(clientWidth, clientHeight);
+    }
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         FormActivate();
+    if (event->type() == QEvent::WindowStateChange)
+        m_fullScreen->setChecked(isFullScreen());
     QMainWindow::changeEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_client && event->type() == QEvent::Resize)
+        layoutClient();
     if (watched == m_back && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         BackClick();
