@@ -1,5 +1,8 @@
-// cabdrive: the desktop program. `cabdrive [DATA_FOLDER]`.
-#include <cstdio>
+// cabdrive: the desktop program. `cabdrive [DATA_FOLDER]`, `cabdrive --help`.
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <QApplication>
 #include <QFont>
@@ -9,12 +12,20 @@
 #include "shell/easy_panel.h"
 #include "shell/help_window.h"
 #include "shell/message_boxes.h"
+#include "shell/program_command_line.h"
 #include "shell/program_folder.h"
 #include "shell/title_window.h"
+#include "shell/value_display_window.h"
 
 int main(int argc, char** argv)
 {
     using namespace cabdrive;
+    // Answered before Qt looks for a display: --help works anywhere.
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    std::string dataFolder;
+    if (const auto status = answerProgramCommandLine(arguments, dataFolder, std::cout, std::cerr))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cabdrive"));
     QApplication::setApplicationDisplayName(QStringLiteral("鉄道運転シミュレータ"));
@@ -25,14 +36,8 @@ int main(int argc, char** argv)
     // is no reason to end. The program ends when the title window closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 2) {
-        std::fprintf(stderr, "usage: cabdrive [DATA_FOLDER]\n");
-        return 2;
-    }
     QtMessageBoxes messages;
-    const ProgramFolder folder = chooseProgramFolder(QApplication::applicationDirPath().toStdString(),
-                                                     arguments.size() == 2 ? arguments[1].toStdString() : std::string());
+    const ProgramFolder folder = chooseProgramFolder(QApplication::applicationDirPath().toStdString(), dataFolder);
     if (!folder.error.empty()) {
         messages.show(nullptr, QString::fromStdString(folder.error));
         return 1;
@@ -46,7 +51,8 @@ int main(int argc, char** argv)
     help.setKeyTarget([&title] { return title.runningMainWindow(); });
     EasyPanel easyPanel;
     CrewChangeDialog crewChange;
-    aux = AuxWindows{&help, &easyPanel, &crewChange};
+    ValueDisplayWindow valueDisplay;
+    aux = AuxWindows{&help, &easyPanel, &crewChange, &valueDisplay};
 
     QObject::connect(&title, &TitleWindow::closed, &app, &QApplication::quit);
     title.show();

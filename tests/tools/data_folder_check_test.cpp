@@ -21,6 +21,7 @@ struct CheckResult {
     int status;
     std::string out;
     std::string err;
+    std::string file;  // the file a breakage changed
 };
 
 CheckResult check(const std::string& folder, const std::string& vehicle = "", bool strict = false)
@@ -73,6 +74,16 @@ TEST(DataFolderCheck, TakesAVehicleInItsOwnFolder)
     EXPECT_NE(absolute.out.find("vehicle " + fullPath + ": diesel"), std::string::npos) << absolute.out;
 }
 
+TEST(DataFolderCheck, RefusesDataFilesThatAreNoTrain)
+{
+    for (const char* notATrain : {"mascon.dat", "line_down.dat", "cabdrive.dat"}) {
+        const CheckResult r = check(checkFolder, notATrain);
+        EXPECT_EQ(r.status, 1) << notATrain;
+        EXPECT_EQ(r.out, "") << notATrain;
+        EXPECT_EQ(r.err, "車両ファイルに誤りがあります- 列車の基本設定\n") << notATrain;
+    }
+}
+
 // A copy of the good folder with one text replaced in one file, or the
 // file removed when no text is given.
 struct Breakage {
@@ -94,11 +105,13 @@ CheckResult checkBroken(const Breakage& b, bool strict = false)
         std::string text = readText(target);
         const std::size_t at = text.find(b.before);
         if (at == std::string::npos)
-            return {-1, "", std::string("no ") + b.before + " in " + b.file};
+            return {-1, "", std::string("no ") + b.before + " in " + b.file, ""};
         text.replace(at, std::string(b.before).size(), b.after);
         temp.write(b.file, text);
     }
-    return check(temp.path().string(), "", strict);
+    CheckResult r = check(temp.path().string(), "", strict);
+    r.file = target.lexically_normal().string();
+    return r;
 }
 
 class BrokenDataFolder : public ::testing::TestWithParam<Breakage> {};
@@ -108,15 +121,20 @@ TEST_P(BrokenDataFolder, IsRejectedWithTheExactMessage)
     const CheckResult r = checkBroken(GetParam());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, std::string(GetParam().message) + "\n");
+    std::string message = GetParam().message;
+    if (const std::size_t file = message.find("{file}"); file != std::string::npos)
+        message.replace(file, 6, r.file);
+    EXPECT_EQ(r.err, message + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachFile, BrokenDataFolder,
     ::testing::Values(
-        Breakage{"SettingsMissing", "cabdrive.dat", "", "", "stringファイルに誤りがあります"},
-        Breakage{"VehicleMissing", "train_E231_5B.dat", "", "", "車両ファイルに誤りがあります- 列車の基本設定"},
-        Breakage{"RouteMissing", "line_up.dat", "", "", "路線ファイルに誤りがあります。その他:"},
+        Breakage{"SettingsMissing", "cabdrive.dat", "", "", "stringファイルに誤りがあります\nファイル {file} を開けません。"},
+        Breakage{"VehicleMissing", "train_E231_5B.dat", "", "",
+                 "車両ファイルに誤りがあります- 列車の基本設定\nファイル {file} を開けません。"},
+        Breakage{"RouteMissing", "line_up.dat", "", "", "路線ファイルに誤りがあります。その他:\nファイル {file} を開けません。"},
+        Breakage{"VehicleWithoutTons", "train_E231_5B.dat", "[Tons]\n", "[Tonnes]\n", "車両ファイルに誤りがあります- 列車の基本設定"},
         Breakage{"SettingsNumber", "cabdrive.dat", "30,1\r\n", "30\r\n", "stringファイルに誤りがあります"},
         Breakage{"VehicleClock", "train_E231_5B.dat", "[Clock]\n260\n", "[Clock]\n2G0\n", "車両ファイルに誤りがあります- アナログ時計"},
         Breakage{"VehicleStripPicture", "train_E231_5B.dat", "\nnotch_p.bmp\n", "\nmissing.bmp\n", "車両ファイルに誤りがあります[NotchImageP]"},

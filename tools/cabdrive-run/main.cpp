@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/command_line.h"
 #include "headless_run.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
@@ -29,21 +31,20 @@ constexpr const char* usage =
     "  --seconds N      running time to simulate (default: the last input + 60 s, or with --drive\n"
     "                   until the run ends)\n"
     "  --trace FILE     write a CSV line every 100 ms tick instead of the summary\n"
-    "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run\n";
+    "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run\n"
+    "  --help           this text\n"
+    "  --version        the version\n";
 
-// Fills the options; on a bad command line returns what is wrong with it
-// (empty for a plain request for help).
+// Fills the options; on a bad command line returns what is wrong with it.
 std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::HeadlessRunOptions& options)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h")
-            return "";
         if (arg == "--drive") {
             options.drive = true;
             continue;
         }
-        if (!arg.starts_with("--")) {
+        if (!arg.starts_with("-")) {
             if (!options.dataFolder.empty())
                 return "one data folder only (\"" + std::string(arg) + "\" is a second)";
             options.dataFolder = argv[i];
@@ -88,13 +89,12 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (const auto answered = cabdrive::answerHelpOrVersion(arguments, "cabdrive-run", usage, std::cout))
+        return *answered;
     cabdrive::HeadlessRunOptions options;
-    if (const auto wrong = parseArguments(argc, argv, options)) {
-        if (!wrong->empty())
-            std::cerr << "cabdrive-run: " << *wrong << "\n";
-        std::cerr << usage;
-        return 2;
-    }
+    if (const auto wrong = parseArguments(argc, argv, options))
+        return cabdrive::refuseCommandLine("cabdrive-run", *wrong, usage, std::cerr);
     cabdrive::QImagePictureLoader pictures;
     cabdrive::FfmpegVideoReader video;
     return cabdrive::runHeadless(options, pictures, video, std::cout, std::cerr);
