@@ -124,7 +124,7 @@ Outcome runFolder(const std::string& folder)
 
 std::string videoMessage(const std::string& folder)
 {
-    return "映像ファイルを開けません" + folder + "video\\line_down.avi";
+    return "映像ファイルを開けません" + folder + "video/line_down.avi";
 }
 
 class BadMedia : public MainWindowTest {
@@ -154,7 +154,7 @@ TEST_F(BadMedia, AnEmptyOrGarbageVideoIsReportedAndTheRunGoesOnWithoutPictures)
         const BrokenDemo demo({{"video/line_down.avi", bytes}});
         const Outcome check = checkFolder(demo.folder());
         EXPECT_EQ(check.status, 0) << check.err;
-        EXPECT_NE(check.out.find("warning: line_down.dat: the video " + demo.folder() + "video\\line_down.avi cannot be opened"),
+        EXPECT_NE(check.out.find("warning: line_down.dat: the video " + demo.folder() + "video/line_down.avi cannot be opened"),
                   std::string::npos)
             << check.out;
         const Outcome headless = runFolder(demo.folder());
@@ -199,7 +199,7 @@ TEST_F(BadMedia, AVideoDamagedInsideIsWarnedOfAndStillRuns)
     const BrokenDemo demo({{"video/line_down.avi", bytes}});
     const Outcome check = checkFolder(demo.folder());
     EXPECT_EQ(check.status, 0) << check.err;
-    EXPECT_NE(check.out.find("warning: line_down.dat: the video " + demo.folder() + "video\\line_down.avi is damaged"),
+    EXPECT_NE(check.out.find("warning: line_down.dat: the video " + demo.folder() + "video/line_down.avi is damaged"),
               std::string::npos)
         << check.out;
     EXPECT_EQ(runFolder(demo.folder()).status, 0);

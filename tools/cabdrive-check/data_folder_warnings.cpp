@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "common/paths.h"
 #include "data/route_distances.h"
 #include "ports/video_reader.h"
 #include "sim/video_switch.h"
@@ -151,7 +152,7 @@ void warnOfUndecodableFrames(FileWarnings& w, VideoReader& video, const std::str
 void warnOfVideo(FileWarnings& w, const LoadedRun& loaded, VideoReader& video)
 {
     const RouteData& r = *loaded.route;
-    const std::string path = videoPath(*loaded.run, r.dataName);
+    const std::string path = triedPath(videoPath(*loaded.run, r.dataName));  // as the program names it
     if (!loaded.mainVideoOpened) {
         w.add("the video " + path + " cannot be opened: the run shows no pictures");
         return;
