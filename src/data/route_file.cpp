@@ -400,6 +400,7 @@ std::unique_ptr<RouteData> loadRoute(const RouteSource& source, PictureLoader& p
 
     auto route = std::make_unique<RouteData>();
     route->programFolder = source.programFolder;
+    route->fileName = source.routeFileName;
     RouteReader routeReader(source, pictures, *route);
     ValueReader reader(*file, routeMessage);
     runReaderLoop(reader, routeReader.rules(), [](ValueReader& in) { in.setLabel(otherLabel); });

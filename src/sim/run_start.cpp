@@ -12,8 +12,6 @@
 namespace cabdrive {
 namespace {
 
-constexpr long double noStopAhead = 1e15L;  // cm: further than any line
-
 void startControls(ControlState& controls, const VehicleSpec& vehicle)
 {
     controls = ControlState{};
@@ -64,8 +62,8 @@ void startRun(Run& run, const RunStart& start)
     s.dynamics.carGradients.assign(static_cast<std::size_t>(std::max(vehicle.cars, 0)), 0);
     s.dynamics.tunnelResistance = run.route.tunnelR;
     s.dynamics.precedingFrame = run.route.preTrainStartFrame;
-    s.dynamics.nextStopPosition = noStopAhead;
-    s.dynamics.distanceToStop = noStopAhead;
+    s.dynamics.nextStopPosition = DynamicsState::noStopAhead;
+    s.dynamics.distanceToStop = DynamicsState::noStopAhead;
     s.video.movieSwitchDone.assign(run.route.movieSwitches.size(), 0);
     if (run.route.oneMan == 0)
         s.stations.carsText = std::to_string(vehicle.cars) + run.settings.wordCars;
