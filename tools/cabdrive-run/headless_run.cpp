@@ -12,7 +12,6 @@
 #include "common/load_error.h"
 #include "data/data_folder.h"
 #include "journey_log.h"
-#include "ports/memory_key_value_store.h"
 #include "ports/null_sound_device.h"
 #include "ports/video_reader.h"
 #include "run/run_builder.h"
@@ -98,15 +97,14 @@ void driveCarefully(Run& run, Scheduler& scheduler, double seconds)
 
 }  // namespace
 
-int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, std::ostream& out,
-                std::ostream& err)
+int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, KeyValueStore& store,
+                std::ostream& out, std::ostream& err)
 {
     try {
         const std::vector<ScriptInput> script = loadScript(options.scriptFile);
         const DataFolder folder = locateDataFolder(options.dataFolder, options.vehicleFile);
         NullSoundDevice sound;
         HeadlessShell shell;
-        MemoryKeyValueStore store;
         RunSetup setup;
         setup.routeFileName = options.upLine ? "line_up.dat" : "line_down.dat";
         const auto loaded = loadRun(folder, setup, {pictures, sound, video, shell, store});

@@ -8,6 +8,7 @@
 
 namespace cabdrive {
 
+class KeyValueStore;
 class PictureLoader;
 class VideoReader;
 
@@ -24,8 +25,9 @@ struct HeadlessRunOptions {
 
 // Returns the exit status: 0, or 1 after printing the error to `err`. The
 // video reader opens the line's videos and clips; their failures are listed
-// among the messages.
-int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, std::ostream& out,
-                std::ostream& err);
+// among the messages. The store holds the options and the saved driving
+// states the script saves and restores.
+int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, KeyValueStore& store,
+                std::ostream& out, std::ostream& err);
 
 }  // namespace cabdrive

@@ -131,10 +131,13 @@ bool QSettingsKeyValueStore::writeValues(std::string_view keyPath, const Values&
                 settings->remove(key);
         }
     }
+    // When the store's file is still the kept one (nothing was renamed over
+    // it), rename does nothing at all: the second name goes by itself.
     if (hadFile)
         fs::rename(kept, file, error);
     else
         fs::remove(file, error);
+    fs::remove(kept, error);
     return false;
 }
 
