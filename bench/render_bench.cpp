@@ -9,10 +9,10 @@
 
 #include "demo_folder.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
+#include "platform/openal/silent_sound_device.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "platform/qt/scene_renderer.h"
 #include "ports/memory_key_value_store.h"
-#include "ports/null_sound_device.h"
 #include "ports/shell_requests.h"
 #include "run/run_builder.h"
 #include "sim/timetable_clock.h"
@@ -54,7 +54,7 @@ struct DemoView {
     }
 
     QImagePictureLoader pictures;
-    NullSoundDevice sound;
+    SilentSoundDevice sound;
     FfmpegVideoReader video;
     NullShellRequests shell;
     MemoryKeyValueStore store;

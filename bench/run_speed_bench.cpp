@@ -5,9 +5,9 @@
 #include <chrono>
 
 #include "input/driver_keys.h"
+#include "platform/openal/silent_sound_device.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "ports/memory_key_value_store.h"
-#include "ports/null_sound_device.h"
 #include "ports/shell_requests.h"
 #include "ports/video_reader.h"
 #include "run/run_builder.h"
@@ -21,7 +21,6 @@ using namespace cabdrive;
 void BM_SimulatedSecondsPerSecond(benchmark::State& state)
 {
     QImagePictureLoader pictures;
-    NullSoundDevice sound;
     NullVideoReader video;
     NullShellRequests shell;
     MemoryKeyValueStore store;
@@ -31,10 +30,12 @@ void BM_SimulatedSecondsPerSecond(benchmark::State& state)
     std::int64_t simulatedSeconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
+        SilentSoundDevice sound;  // its clock starts with the run's
         const auto loaded = loadRun(folder, {}, {pictures, sound, video, shell, store});
         Run& run = *loaded->run;
         state.ResumeTiming();
         Scheduler scheduler(run);
+        scheduler.beforeTick = [&] { sound.advanceTo(scheduler.simulatedTime()); };
         scheduler.start();
         for (int second = 0; second < 3600; ++second) {
             switch (second % cycleSeconds) {

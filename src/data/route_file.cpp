@@ -233,7 +233,7 @@ void RouteReader::readSoundData(ValueReader& in)
     table.restart();
     in.list([&] {
         in.addRow(table, textValue(in));
-        if (m_source.vehicleSoundChannels + table.size() > soundChannelCapacity)
+        if (m_source.vehicleSoundChannels + table.size() + voiceChannelCount > soundChannelCapacity)
             in.fail();
     });
 }

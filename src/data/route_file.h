@@ -18,8 +18,10 @@ struct RouteSource {
     std::size_t vehicleSoundChannels = 0;  // channels the vehicle's sounds already take
 };
 
-// The sound device has this many channels in all.
+// The sound device has this many channels in all; the loaded sounds leave
+// room for the call-out channel and the one after it.
 inline constexpr std::size_t soundChannelCapacity = 320;
+inline constexpr std::size_t voiceChannelCount = 2;
 
 // Reads programFolder + routeFileName and loads the pictures it names through
 // `pictures`. Throws LoadError with the message the user sees; for a route-file

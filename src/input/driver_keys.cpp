@@ -11,6 +11,8 @@
 #include "sim/signal_display.h"
 #include "sim/spot_protection.h"
 #include "sim/station_announcements.h"
+#include "sound/notch_sounds.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -60,12 +62,12 @@ void soundHorns(Run& run, char ch)
         // A vehicle with the four-part horn sounds it from the tick while the
         // key is held; the others sound the single horn once per press.
         if (v.soundHorn4a == 0)
-            run.sound.restart(static_cast<std::size_t>(v.soundHorn), false);
+            run.sound.restart(vehicleSound(v.soundHorn), false);
         else
             run.state.input.hornSequence = true;
     }
     if (ch == '6')
-        run.sound.restart(static_cast<std::size_t>(v.soundHorn2), false);
+        run.sound.restart(vehicleSound(v.soundHorn2), false);
     if (ch == '4')
         run.state.input.buzzer = true;
 }
@@ -132,12 +134,14 @@ void AsciiDown(Run& run, char ch)
 {
     RunState& state = run.state;
     state.protection.vigilanceCounter = 0;
-    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
+    run.sound.stopIfPlaying(vehicleSound(run.vehicle.soundEbRing));
     run.scene.setVisible("img_Lamp_EB", false);
     if (state.input.swapDigits && (ch == '2' || ch == '8'))
         ch = ch == '2' ? '8' : '2';
     if (state.input.runNotStarted)
         return;
+    const std::int32_t powerBefore = state.controls.powerHandle;
+    const std::int32_t brakeBefore = state.controls.brakeHandle;
 
     if (ch == 'f')
         setReverser(run, 1);
@@ -166,7 +170,7 @@ void AsciiDown(Run& run, char ch)
         engageConstantSpeed(run);
     moveGearLever(run, ch);
     refreshGearText(run);
-    // The notch-change sounds of the brake and power handles start here.
+    playNotchChangeSounds(run, powerBefore, brakeBefore);
 }
 
 void keydowns(Run& run, Key key, KeyModifiers modifiers)

@@ -5,12 +5,15 @@
 
 namespace cabdrive {
 
-// Holds no waves, so nothing ever plays.
+// Holds no waves, so nothing ever plays; every file reads as an empty wave.
 class NullSoundDevice final : public SoundDevice {
 public:
     std::size_t channelCount() const override { return 320; }
+    WaveFile loadWave(const std::string&) override { return {}; }
     bool load(std::size_t, const std::string&) override { return true; }
     bool holdsSound(std::size_t) const override { return false; }
+    std::string heldWave(std::size_t) const override { return {}; }
+    void releaseAll() override {}
     void play(std::size_t, bool) override {}
     void rewind(std::size_t) override {}
     void stop(std::size_t) override {}

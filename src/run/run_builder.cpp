@@ -7,7 +7,7 @@
 #include "data/vehicle_file.h"
 #include "sim/run_start.h"
 #include "sim/video_switch.h"
-#include "sound/environment_sound_lengths.h"
+#include "sound/sound_setup.h"
 
 namespace cabdrive {
 namespace {
@@ -73,12 +73,21 @@ std::unique_ptr<LoadedRun> loadRun(const DataFolder& folder, const RunSetup& set
     report(progress, "運転台を描画しています");
     drawCab(*loaded, ports, stored);
 
+    Run& run = *loaded->run;
+    const std::string& vehicleFolder = loaded->folder.vehicleFolder;
+    report(progress, "DirectSoundオブジェクトを作成しています(走行音)");
+    loadRunningSounds(run, vehicleFolder);
+    report(progress, "DirectSoundオブジェクトを作成しています(環境音)");
+    // Their lengths set the start clock when the run starts.
+    RunStart start{setup.startStation, setup.crewChangeStation, 0, loadEnvironmentSounds(run)};
+    report(progress, "DirectSoundオブジェクトを作成しています(喚呼)");
+    loadCalloutsAndEngineSounds(run, vehicleFolder);
     report(progress, "サウンドを読み込んでいます");
-    RunStart start{setup.startStation, setup.crewChangeStation, 0, environmentSoundLengths(*loaded->route)};
+    assignSoundChannels(run, vehicleFolder);
+    resetSounds(run);
 
     report(progress, "環境をセットアップしています");
     checkVehicleAfterLoading(loaded->vehicle);
-    Run& run = *loaded->run;
     start.highestFrame = run.state.video.highestFrame;
     startRun(run, start);
     return loaded;

@@ -70,7 +70,7 @@ std::int32_t lastFrameOf(const Run& run)
 // each subsystem that keeps such flags.
 void clearOneShotFlags(Run& run)
 {
-    clearStationFlags(run);  // the five per-station flags and the [Time] rows'
+    clearStationFlags(run);  // the five per-station flags; the [Time], [Sound], [Switch] and [Announce] rows'
     std::fill(run.state.video.movieSwitchDone.begin(), run.state.video.movieSwitchDone.end(), 0);
 }
 

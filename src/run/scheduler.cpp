@@ -44,6 +44,8 @@ void Scheduler::advanceBy(Duration elapsed)
         ++m_steps;
         MMTimer1Timer(m_run);
         if (m_steps % stepsPerTick == 0) {
+            if (beforeTick)
+                beforeTick();
             Timer1Timer(m_run);
             if (afterTick)
                 afterTick();

@@ -31,7 +31,9 @@ public:
     Duration simulatedTime() const;                   // the time of the last step run
     std::int64_t stepCount() const { return m_steps; }
 
-    // Called after every tick (traces, test probes).
+    // Called before every tick, at its time (a sound recording mixes what
+    // the last tick set up to then), and after every tick (traces, test probes).
+    std::function<void()> beforeTick;
     std::function<void()> afterTick;
 
 private:

@@ -26,8 +26,12 @@
 #include "sim/traction.h"
 #include "sim/video_switch.h"
 #include "sim/vigilance.h"
+#include "sound/brake_sounds.h"
+#include "sound/drive_sounds.h"
 #include "sound/horn.h"
 #include "sound/kanko_queue_play.h"
+#include "sound/trackside_sounds.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 #include "view/needles.h"
 
@@ -39,7 +43,7 @@ constexpr long double voltageStepPerTick = 250;  // V
 // The warning could loop only with protection off, which no run reaches.
 void stopProtectionWarning(Run& run)
 {
-    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundAtsWarn));
+    run.sound.stopIfPlaying(vehicleSound(run.vehicle.soundAtsWarn));
 }
 
 void countTick(Run& run)
@@ -60,18 +64,21 @@ void followLineVoltage(DynamicsState& d)
         d.lineVoltage = fixed4::fromValue(std::max(now - voltageStepPerTick, target));
 }
 
-// Brake squeal and the power, generator, electric-brake, air and
-// constant-speed lamps are not built yet; the speed-limit sign blinks in
-// step 19, where the limit warning is decided.
+// The power, generator, electric-brake, air and constant-speed lamps are not
+// built yet; the speed-limit sign blinks in step 19, where the limit warning
+// is decided.
 void cabLampsAndDoors(Run& run)
 {
+    brakeSqueal(run);
     completeDoorClosing(run);  // with the easy panel's door status
 }
 
-// The brake notch sounds and the cylinders' exhaust are not built yet.
 void brakeAirAndCurrent(Run& run)
 {
     runGearbox(run);
+    brakeNotchSounds(run);
+    emergencyBrakeSound(run);
+    automaticBrakeAirSounds(run);
     runCompressor(run);
     updateMotorCurrent(run);
     updateElectricBrakeCurrent(run);
@@ -108,6 +115,20 @@ void panelIndicatorsAndTunnel(Run& run)
     });
 }
 
+void soundsAlongTheLine(Run& run)
+{
+    tracksideSounds(run);
+    switchSounds(run);
+    routeAnnouncements(run);
+    dopplerSources(run);
+}
+
+void driveAndEngineSounds(Run& run)
+{
+    runningSoundBands(run);
+    motorSounds(run);
+}
+
 void callOuts(Run& run)
 {
     forgetPassedLimitCallout(run);
@@ -141,7 +162,7 @@ void Timer1Timer(Run& run)
     timecalc(run, run.state.time.clockTicks);  //  8
     brakeAirAndCurrent(run);              //  9
     attenuationFactor(run);               // 10
-    // 11 trackside sounds, announcements, Doppler sources: not built yet
+    soundsAlongTheLine(run);              // 11
     sampleGradient(run);                  // 12
     // 13 slope posts: not built yet
     updateSignals(run);                   // 14
@@ -155,7 +176,7 @@ void Timer1Timer(Run& run)
     vigilanceDevice(run);                 // 21
     stopApproachAlert(run);               // 22
     // 23 animations, signs, timetable markers, crossings: not built yet
-    // 24 drive and engine sounds: not built yet
+    driveAndEngineSounds(run);            // 24
     switchVideo(run);                     // 25
     panelIndicatorsAndTunnel(run);        // 26
     // 27 caption, value display, stop-position lines: not built yet

@@ -2,6 +2,7 @@
 // window's components.
 #include "shell/main_window.h"
 
+#include <iostream>
 #include <optional>
 
 #include <QCloseEvent>
@@ -17,10 +18,11 @@
 #include "common/load_error.h"
 #include "data/display_options.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
+#include "platform/openal/openal_sound_device.h"
+#include "platform/openal/silent_sound_device.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "platform/qt/qsettings_key_value_store.h"
 #include "platform/sdl/sdl_joystick.h"
-#include "ports/null_sound_device.h"
 #include "run/run_builder.h"
 #include "run/scheduler.h"
 #include "shell/aux_windows.h"
@@ -136,11 +138,54 @@ QPixmap backArrow()
 
 }  // namespace
 
+namespace {
+
+// Said once for the program: every later run meets the same machine.
+void reportNoSoundCard()
+{
+    static bool said = false;
+    if (!said)
+        std::cerr << "cabdrive: no sound card could be opened; runs are silent\n";
+    said = true;
+}
+
+// The run's sound goes to the sound card. Without one the run is silent, its
+// sounds keeping the run's time, so that whatever waits for a sound to end
+// waits as long as it would have; the run goes on either way.
+class RunSound {
+public:
+    RunSound() : m_card(OpenAlOutput::Device::soundCard, static_cast<int>(OpenAlSoundDevice::channels))
+    {
+        if (m_card.available())
+            m_channels.emplace(m_card);
+        else
+            reportNoSoundCard();
+    }
+    SoundDevice& channels() { return m_channels ? static_cast<SoundDevice&>(*m_channels) : m_silent; }
+    // Before every tick, with the run's time.
+    void advanceTo(std::chrono::nanoseconds time)
+    {
+        m_silent.advanceTo(time);
+        if (m_connected && m_channels && !m_card.connected()) {
+            m_connected = false;
+            std::cerr << "cabdrive: the sound card was lost; the run goes on silent\n";
+        }
+    }
+
+private:
+    OpenAlOutput m_card;
+    std::optional<OpenAlSoundDevice> m_channels;
+    SilentSoundDevice m_silent;
+    bool m_connected = true;
+};
+
+}  // namespace
+
 // Everything one run loads and owns: the devices first, so that they
 // outlive the run that acts through them.
 struct MainWindow::Session {
     QImagePictureLoader pictures;
-    NullSoundDevice sound;
+    RunSound sound;
     FfmpegVideoReader video;
     QSettingsKeyValueStore store;
     SdlJoystick joystick;
@@ -317,7 +362,8 @@ void MainWindow::FormCreate()
     s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); });
     const DataFolder folder{m_startup.programFolder, m_startup.trainFolder, m_startup.trainFileName};
     const RunSetup setup{m_startup.routeFileName, m_startup.startStation, m_startup.endStation};
-    s.loaded = loadRun(folder, setup, RunPorts{s.pictures, s.sound, s.video, *s.shell, s.store, &s.joystick},
+    s.loaded = loadRun(folder, setup,
+                       RunPorts{s.pictures, s.sound.channels(), s.video, *s.shell, s.store, &s.joystick},
                        [this](const std::string& status) { showStatus(QString::fromStdString(status)); });
     s.run = &*s.loaded->run;
     showTextLabels(s.run->options.Moji != 0, true);
@@ -377,6 +423,7 @@ void MainWindow::attachRun()
     Session& s = *m_session;
     Run& run = *s.run;
     s.scheduler.emplace(run);
+    s.scheduler->beforeTick = [&s] { s.sound.advanceTo(s.scheduler->simulatedTime()); };
     s.scheduler->afterTick = [this] { Timer1Timer(); };
     m_untendai->attach(run, s.video);
     m_controllerMenu->attach(run, s.store);
@@ -625,11 +672,7 @@ void MainWindow::stopRun()
     if (m_aux.crewChange)
         disconnect(m_aux.crewChange, nullptr, this, nullptr);
     s.video.close();
-    SoundDevice& sound = s.run->sound;
-    for (std::size_t channel = 0; channel < sound.channelCount(); ++channel) {
-        if (sound.holdsSound(channel))
-            sound.stop(channel);
-    }
+    s.run->sound.releaseAll();
 }
 
 }  // namespace cabdrive

@@ -8,6 +8,7 @@
 #include "common/rounding.h"
 #include "sim/dynamics_math.h"
 #include "sim/traction.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -462,19 +463,18 @@ void runCompressor(Run& run)
 {
     const VehicleSpec& vehicle = run.vehicle;
     AirState& air = run.state.air;
-    const auto channel = [](std::int32_t number) { return static_cast<std::size_t>(number); };
     const long double mr = air.mrPressure.value();
     if (mr < vehicle.lowAirPress) {
         if (!air.compressorOn) {
-            run.sound.restart(channel(vehicle.soundCpStart), false);
-            run.sound.play(channel(vehicle.soundCpRun), true);
+            run.sound.restart(vehicleSound(vehicle.soundCpStart), false);
+            run.sound.play(vehicleSound(vehicle.soundCpRun), true);
         }
         air.compressorOn = true;
     }
     // It runs on until the high pressure, not merely back above the low one.
     if (air.compressorOn && mr >= vehicle.highAirPress) {
-        run.sound.play(channel(vehicle.soundCpEnd), false);
-        run.sound.stop(channel(vehicle.soundCpRun));
+        run.sound.play(vehicleSound(vehicle.soundCpEnd), false);
+        run.sound.stop(vehicleSound(vehicle.soundCpRun));
         air.compressorOn = false;
     }
     if (!air.compressorOn)

@@ -7,6 +7,7 @@
 
 #include "sim/kanko_queue.h"
 #include "sim/stations.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -37,8 +38,8 @@ void playDoorSound(Run& run, std::int32_t channel)
 bool doorSoundPlaying(const Run& run)
 {
     const VehicleSpec& v = run.vehicle;
-    return run.sound.isPlaying(static_cast<std::size_t>(v.soundDoorOpen))
-        || run.sound.isPlaying(static_cast<std::size_t>(v.soundDoorClose));
+    return run.sound.isPlaying(vehicleSound(v.soundDoorOpen))
+        || run.sound.isPlaying(vehicleSound(v.soundDoorClose));
 }
 
 std::size_t currentDoorSide(const Run& run)
@@ -87,7 +88,7 @@ void completeDoorClosing(Run& run)
         run.scene.setVisible(doorsClosedLamp, true);
         run.scene.setVisible(doorSideIndicators[currentDoorSide(run)], false);
         d.doorsOpen = false;
-        run.sound.play(static_cast<std::size_t>(run.vehicle.soundDepart), false);
+        run.sound.play(vehicleSound(run.vehicle.soundDepart), false);
         ++d.doorClosings;
         kanko_queue_add(run, kankoDoorsClosed);
         stationCallouts(run, stopMoment::doorsClosed);

@@ -9,6 +9,7 @@
 
 #include "sim/mascon_update.h"
 #include "sim/traction.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -52,7 +53,7 @@ void playEngineSound(Run& run, std::size_t which, bool fromStart)
 {
     if (run.vehicle.engineType != 0)
         return;
-    const auto channel = static_cast<std::size_t>(run.vehicle.engineSound2[which]);
+    const std::size_t channel = vehicleSound(run.vehicle.engineSound2[which]);
     if (fromStart)
         run.sound.restart(channel, false);
     else

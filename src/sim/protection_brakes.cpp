@@ -2,6 +2,7 @@
 #include "sim/protection_brakes.h"
 
 #include "sim/mascon_update.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -18,12 +19,6 @@ void announceNotchChange(Run& run)
 
 }  // namespace
 
-std::size_t soundChannel(std::int32_t sound)
-{
-    // A negative number wraps beyond every channel, which the device ignores.
-    return static_cast<std::size_t>(sound);
-}
-
 void applyProtectionEmergencyBrake(Run& run)
 {
     run.state.protection.protectionEmergencyBrake = true;
@@ -38,7 +33,7 @@ void setProtectionServiceBrake(Run& run, bool applied)
 
 void ringAtcBell(Run& run)
 {
-    run.sound.restart(soundChannel(run.vehicle.soundAtc), false);
+    run.sound.restart(vehicleSound(run.vehicle.soundAtc), false);
 }
 
 void rollBackProtection(Run& run)

@@ -14,8 +14,6 @@ void applyProtectionEmergencyBrake(Run& run);
 void setProtectionServiceBrake(Run& run, bool applied);
 // The cab-signal and pattern bell, once from its start.
 void ringAtcBell(Run& run);
-// A vehicle sound number as a channel of the sound device.
-std::size_t soundChannel(std::int32_t sound);
 
 // More than 7 km/h against the reverser brings the emergency brake on
 // (vehicles with [Back] 1).

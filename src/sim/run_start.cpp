@@ -65,6 +65,10 @@ void startRun(Run& run, const RunStart& start)
     s.dynamics.nextStopPosition = DynamicsState::noStopAhead;
     s.dynamics.distanceToStop = DynamicsState::noStopAhead;
     s.video.movieSwitchDone.assign(run.route.movieSwitches.size(), 0);
+    // Every engine sound row starts faded out, its factors at 1.
+    s.sound.motorFade.assign(vehicle.engineSound1.size(), 0);
+    s.sound.motorTarget.assign(vehicle.engineSound1.size(), 1.0L);
+    s.sound.motorRatio.assign(vehicle.engineSound1.size(), 1.0L);
     if (run.route.oneMan == 0)
         s.stations.carsText = std::to_string(vehicle.cars) + run.settings.wordCars;
     placeAtStartStation(run, startStation);

@@ -6,6 +6,7 @@
 #include "common/rounding.h"
 #include "sim/mascon_update.h"
 #include "sim/protection_brakes.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -41,9 +42,9 @@ void ringBell(Run& run)
     ProtectionState& p = run.state.protection;
     const VehicleSpec& v = run.vehicle;
     p.alarmCheckSpeed = p.atsCheckSpeed;
-    run.sound.stop(soundChannel(v.soundAts1));
-    run.sound.stop(soundChannel(v.soundAts2));
-    run.sound.restart(soundChannel(v.soundAts1), true);
+    run.sound.stop(vehicleSound(v.soundAts1));
+    run.sound.stop(vehicleSound(v.soundAts2));
+    run.sound.restart(vehicleSound(v.soundAts1), true);
     showNormalLamp(run, false);
     if (p.atsCheckSpeed == stopAtOnce)
         applyProtectionEmergencyBrake(run);
@@ -53,8 +54,8 @@ void soundChime(Run& run)
 {
     ProtectionState& p = run.state.protection;
     const VehicleSpec& v = run.vehicle;
-    run.sound.stop(soundChannel(v.soundAts1));
-    run.sound.restart(soundChannel(v.soundAts2), v.atsCount == 0);
+    run.sound.stop(vehicleSound(v.soundAts1));
+    run.sound.restart(vehicleSound(v.soundAts2), v.atsCount == 0);
     p.acknowledged = false;
     showNormalLamp(run, true);
 }
@@ -67,9 +68,9 @@ void spotTypeAlarm(Run& run)
         p.alarm = true;
         p.acknowledged = false;
     }
-    if (p.alarm && !run.sound.isPlaying(soundChannel(v.soundAts1)))
+    if (p.alarm && !run.sound.isPlaying(vehicleSound(v.soundAts1)))
         ringBell(run);
-    if (p.acknowledged && !run.sound.isPlaying(soundChannel(v.soundAts2)))
+    if (p.acknowledged && !run.sound.isPlaying(vehicleSound(v.soundAts2)))
         soundChime(run);
 }
 
@@ -115,9 +116,9 @@ Acknowledgement acknowledgeProtection(Run& run)
     const std::int32_t handle = run.state.controls.brakeHandle;
     // Approaching a stop signal the chime goes on until the train stands.
     const bool chimeMaySilence = p.atsCheckSpeed != alarmAtStopSignal || roundHalfAway(run.state.dynamics.trainSpeed) == 0;
-    if (run.sound.isPlaying(soundChannel(v.soundAts2)) && chimeMaySilence) {
-        run.sound.stop(soundChannel(v.soundAts2));
-        run.sound.restart(soundChannel(v.soundAts3), false);
+    if (run.sound.isPlaying(vehicleSound(v.soundAts2)) && chimeMaySilence) {
+        run.sound.stop(vehicleSound(v.soundAts2));
+        run.sound.restart(vehicleSound(v.soundAts3), false);
     }
     if (p.acknowledged) {
         p.acknowledged = false;
@@ -141,7 +142,7 @@ void resetProtection(Run& run)
         return;
     p.protectionEmergencyBrake = false;
     p.protectionServiceBrake = false;
-    run.sound.stop(soundChannel(run.vehicle.soundAts1));
+    run.sound.stop(vehicleSound(run.vehicle.soundAts1));
     p.acknowledged = true;
     p.alarm = false;
     p.alarmTimer = 0;

@@ -10,6 +10,7 @@
 #include "sim/environment_sounds.h"
 #include "sim/kanko_queue.h"
 #include "sim/timetable_clock.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -225,7 +226,7 @@ void departureMelody(Run& run, std::size_t j)
     s.stations.arrivalClock = s.time.clockTicks;
     stationCallouts(run, stopMoment::melody);
     if (station.kind == 2)
-        run.sound.play(static_cast<std::size_t>(run.vehicle.soundDepart), false);
+        run.sound.play(vehicleSound(run.vehicle.soundDepart), false);
 }
 
 // Under a conductor the doors close once the departure time has come and the
@@ -371,6 +372,10 @@ void clearStationFlags(Run& run)
     for (std::vector<std::uint8_t>* flags : {&s.atStation, &s.arrivalRegistered, &s.melodyStarted, &s.departed, &s.onePersonCalloutDone})
         flags->assign(count, 0);
     s.timeSpoken.assign(run.route.times.size(), 0);
+    SoundState& sound = run.state.sound;
+    sound.tracksidePlayed.assign(run.route.sounds.size(), 0);
+    sound.switchPlayed.assign(run.route.switches.size(), 0);
+    sound.announcePlayed.assign(run.route.announces.size(), 0);
 }
 
 }  // namespace cabdrive

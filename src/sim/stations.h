@@ -35,7 +35,8 @@ bool stationLoop(Run& run);
 // the doors open.
 void startStations(Run& run);
 
-// Every per-station flag and every [Time] row's flag cleared, one per row.
+// Every per-station flag and the one-shot flags of the [Time], [Sound],
+// [Switch] and [Announce] rows cleared, one per row.
 void clearStationFlags(Run& run);
 
 // The first station after station j that the train stops at (passing

@@ -1,6 +1,7 @@
 // The stop-approach alert.
 #include "sim/stop_alert.h"
 
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -8,7 +9,7 @@ namespace cabdrive {
 void stopApproachAlert(Run& run)
 {
     const RunState& s = run.state;
-    const auto channel = static_cast<std::size_t>(run.vehicle.soundStop);
+    const auto channel = vehicleSound(run.vehicle.soundStop);
     const long double v = s.dynamics.trainSpeed;  // km/h
     const long double marginM = 125;
     // v/5 x v/3.6: a rule of thumb for the braking distance in m

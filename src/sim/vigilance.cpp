@@ -2,6 +2,7 @@
 #include "sim/vigilance.h"
 
 #include "sim/mascon_update.h"
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -13,7 +14,7 @@ constexpr int brakeAfterTicks = 650;    // 5 s of warning
 void applyVigilanceBrake(Run& run)
 {
     RunState& s = run.state;
-    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
+    run.sound.stopIfPlaying(vehicleSound(run.vehicle.soundEbRing));
     s.protection.vigilanceCounter = 0;
     s.protection.protectionEmergencyBrake = true;
     masconupdate(run);
@@ -33,7 +34,7 @@ void vigilanceDevice(Run& run)
         return;
     ++s.protection.vigilanceCounter;
     if (s.protection.vigilanceCounter > warningAfterTicks) {
-        run.sound.playOnceIfSilent(static_cast<std::size_t>(run.vehicle.soundEbRing));
+        run.sound.playOnceIfSilent(vehicleSound(run.vehicle.soundEbRing));
         run.scene.setVisible("img_Lamp_EB", true);
     }
     if (s.protection.vigilanceCounter > brakeAfterTicks)
@@ -43,7 +44,7 @@ void vigilanceDevice(Run& run)
 void resetVigilance(Run& run)
 {
     run.state.protection.vigilanceCounter = 0;
-    run.sound.stopIfPlaying(static_cast<std::size_t>(run.vehicle.soundEbRing));
+    run.sound.stopIfPlaying(vehicleSound(run.vehicle.soundEbRing));
     run.scene.setVisible("img_Lamp_EB", false);
 }
 

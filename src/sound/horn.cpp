@@ -1,6 +1,7 @@
 // The horn and the buzzer.
 #include "sound/horn.h"
 
+#include "state/channel_layout.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -16,10 +17,10 @@ void soundHornParts(Run& run, bool active)
 {
     const VehicleSpec& v = run.vehicle;
     SoundDevice& sound = run.sound;
-    const auto opening = static_cast<std::size_t>(v.soundHorn4a);
-    const auto middleB = static_cast<std::size_t>(v.soundHorn4b);
-    const auto middleC = static_cast<std::size_t>(v.soundHorn4c);
-    const auto closing = static_cast<std::size_t>(v.soundHorn4d);
+    const auto opening = vehicleSound(v.soundHorn4a);
+    const auto middleB = vehicleSound(v.soundHorn4b);
+    const auto middleC = vehicleSound(v.soundHorn4c);
+    const auto closing = vehicleSound(v.soundHorn4d);
     // soundHorn4e: how long (1/30 s) a part sounds before the next one starts over it
     const bool partOver = run.state.time.clockTicks - run.state.sound.hornPartStart > v.soundHorn4e;
     const bool a = sound.isPlaying(opening), b = sound.isPlaying(middleB), c = sound.isPlaying(middleC);
@@ -42,7 +43,7 @@ void soundHornParts(Run& run, bool active)
 
 void soundBuzzer(Run& run, bool active)
 {
-    const auto buzzer = static_cast<std::size_t>(run.vehicle.soundBuzzer);
+    const auto buzzer = vehicleSound(run.vehicle.soundBuzzer);
     if (active) {
         if (!run.sound.isPlaying(buzzer))
             run.sound.play(buzzer, true);

@@ -268,6 +268,24 @@ struct SoundState {
     long double environmentVolumeFactor = 1.0;  // of the [Atten] row the train is in
     bool hornSounding = false;
     std::int32_t hornPartStart = 0;  // clockTicks when the last horn part started
+
+    // One-shot flags, cleared by a station jump: one per [Sound], [Switch]
+    // and [Announce] row (the header row included).
+    std::vector<std::uint8_t> tracksidePlayed, switchPlayed, announcePlayed;
+    // The door closing after which the unscheduled-stop announcement played.
+    std::int32_t unscheduledStopAnnounced = -1;
+
+    bool releaseSoundLatched = false;    // [Sound_BK]: once per release of the handle
+    bool brakeStepSoundLatched = false;  // [Sound_BR]: until the brake reaches the handle
+    bool emergencySoundLatched = false;  // [Sound_EB]
+    std::int32_t squealVolume = 0;       // 1/100 dB, as last set
+
+    // The motor sounds: per [EngineSound1] row its fade level (0 .. 100, from
+    // 0 at the start), the volume target (percent) and the frequency ratio it
+    // last had; and the master level over all rows.
+    std::vector<std::int32_t> motorFade;
+    std::vector<long double> motorTarget, motorRatio;
+    std::int32_t motorMaster = 0;
 };
 
 // What the render pass and the windows show beyond the scene: texts the tick

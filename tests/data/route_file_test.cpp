@@ -303,9 +303,9 @@ TEST_F(RouteFileTest, TableCapacitiesAreEnforced)
     };
     EXPECT_EQ(load(sounds(100))->soundData.size(), 100u);
     EXPECT_EQ(loadError(sounds(101)), routeError("[SoundData]", "s101.wav"));
-    // 320 channels in all, the vehicle's included.
-    EXPECT_EQ(load(sounds(20), 300)->soundData.size(), 20u);
-    EXPECT_EQ(loadError(sounds(21), 300), routeError("[SoundData]", "s21.wav"));
+    // 320 channels in all, the vehicle's and the two call-out channels included.
+    EXPECT_EQ(load(sounds(18), 300)->soundData.size(), 18u);
+    EXPECT_EQ(loadError(sounds(19), 300), routeError("[SoundData]", "s19.wav"));
 
     auto numbered = [](int count) {
         return "[KankoSound2]\n" + repeatedRows(count, [](int k) { return "n" + std::to_string(k) + ".wav"; }) + "#\n";

@@ -113,6 +113,33 @@ TEST(DriverKeys, HornsAndBuzzer)
     EXPECT_EQ(f.sound.channels[41].rewinds, 1);
 }
 
+TEST(DriverKeys, AHandleMovedOntoANotchSoundsThatNotchOnce)
+{
+    KeysFixture f;
+    f.vehicle.handleType = 1;  // power and brake apart
+    for (int k = 1; k <= 5; ++k) {
+        (void)f.vehicle.soundPowerPA.add(60 + k);
+        (void)f.vehicle.soundPowerPR.add(70 + k);
+    }
+    for (int k = 1; k <= 8; ++k)
+        (void)f.vehicle.soundBrakeBA.add(80 + k);
+    AsciiDown(f.run(), 'z');
+    AsciiDown(f.run(), 'z');
+    AsciiDown(f.run(), 'a');
+    EXPECT_EQ(f.sound.starts(61), 1);
+    EXPECT_EQ(f.sound.starts(62), 1);
+    EXPECT_EQ(f.sound.starts(71), 1) << "lowered onto P1";
+    AsciiDown(f.run(), 'a');  // power off: no sound of its own
+    AsciiDown(f.run(), '.');
+    AsciiDown(f.run(), '.');
+    AsciiDown(f.run(), ',');
+    EXPECT_EQ(f.sound.starts(82), 1);
+    EXPECT_EQ(f.sound.channels[81].rewinds, 2) << "B1 on the way down and on the way back";
+    const std::size_t commands = f.sound.log.size();
+    AsciiDown(f.run(), 'f');
+    EXPECT_EQ(f.sound.log.size(), commands) << "no handle moved";
+}
+
 TEST(DriverKeys, PowerModeAndConstantSpeedKeys)
 {
     KeysFixture f;

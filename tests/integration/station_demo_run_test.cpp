@@ -45,9 +45,16 @@ TEST(StationDemoRun, AJumpedToStopRunsByTheTimetableAndTheSoundsLengths)
     EXPECT_TRUE(s.doors.doorOpenCommand);
     EXPECT_EQ(s.stations.nextStopStation, 3) << "the passing station is no stop";
 
+    // The doors start closing at the departure time and are shut once their
+    // sound (2.2 s on the demo line) has ended.
     d.runUntil(station.departureTime + 15);
-    EXPECT_FALSE(s.doors.doorsOpen) << "closed within half a second of the departure time";
     EXPECT_TRUE(s.stations.departed[1]);
+    EXPECT_FALSE(s.doors.doorOpenCommand);
+    EXPECT_TRUE(s.doors.doorsOpen) << "still closing";
+    d.runUntil(station.departureTime + 60);
+    EXPECT_TRUE(s.doors.doorsOpen);
+    d.runUntil(station.departureTime + 90);
+    EXPECT_FALSE(s.doors.doorsOpen) << "shut as their sound ends";
     EXPECT_EQ(s.doors.doorClosings, 1);
     EXPECT_EQ(s.dynamics.distanceToStop, d.route->stations[3].stopDistance - station.stopDistance);
 }

@@ -16,6 +16,8 @@ struct SavedLine : StationLine {
         f.route->lineName2 = "若葉線";
         (void)f.route->speedUnits.add({0, 1000, 60, 60, 0});
         (void)f.route->movieStops.add(900);
+        (void)f.route->sounds.add({});
+        (void)f.route->switches.add({});
         f.video.add("line.avi", 1000);
         start();
         f.state().video.highestFrame = 1000;
@@ -78,6 +80,8 @@ TEST(SavedStates, ARestorePutsTheRunBackAsSavedAndClearsWhatHappenedSince)
     s.video.videoMode = 1;
     s.video.movieSwitchDone.assign(2, 1);
     s.stations.arrivalRegistered[2] = s.stations.melodyStarted[2] = s.stations.departed[0] = 1;
+    s.sound.tracksidePlayed.assign(1, 1);
+    s.sound.switchPlayed.assign(1, 1);
     s.doors.doorsOpen = s.doors.doorOpenCommand = true;
     s.controls.departureCalloutPending = true;
     s.protection.atsCheckSpeed = 45;
@@ -100,6 +104,8 @@ TEST(SavedStates, ARestorePutsTheRunBackAsSavedAndClearsWhatHappenedSince)
     EXPECT_EQ(line.f.video.opened.size(), opened + 1) << "the main video is back";
     EXPECT_EQ(s.video.movieSwitchDone, std::vector<std::uint8_t>(2, 0));
     EXPECT_FALSE(s.stations.arrivalRegistered[2] || s.stations.melodyStarted[2] || s.stations.departed[0]);
+    EXPECT_EQ(s.sound.tracksidePlayed, std::vector<std::uint8_t>{0});
+    EXPECT_EQ(s.sound.switchPlayed, std::vector<std::uint8_t>{0});
     EXPECT_FALSE(s.doors.doorsOpen || s.doors.doorOpenCommand);
     EXPECT_FALSE(s.controls.departureCalloutPending);
     EXPECT_TRUE(line.f.sound.isPlaying(0)) << "channel 0 keeps playing";

@@ -3,6 +3,7 @@
 #include "shell/main_window_fixture.h"
 
 #include "common/load_error.h"
+#include "common/paths.h"
 #include "shell/cab_surface.h"
 
 namespace cabdrive::test {
@@ -155,7 +156,25 @@ TEST_F(MainWindowTest, MissingVideoIsReportedAndTheRunStillLoads)
     // The video folder is named from the data folder, whatever the current directory.
     EXPECT_EQ(messages.texts, (std::vector<QString>{QStringLiteral("映像ファイルを開けません")
                                                     + QString::fromStdString(copy) + QStringLiteral("video\\line_down.avi")}));
-    EXPECT_EQ(statuses.size(), 4u);
+    EXPECT_EQ(statuses.size(), 7u);
+}
+
+TEST_F(MainWindowTest, AWaveThatCannotBeReadEndsLoadingWithItsNameAndTheDecodersReason)
+{
+    TempFolder broken;
+    const std::string folder = demoCopyWithout(broken, {"line_down.dat"});
+    std::string route = *readDataFileBytes(demoFolder() + "line_down.dat");
+    const std::string melody = "sound\\line\\melody0.wav";
+    route.replace(route.find(melody), melody.size(), "sound\\line\\gone.wav");
+    broken.write("line_down.dat", route);
+
+    MainWindow& w = open(startup(folder));
+    EXPECT_FALSE(w.loaded());
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_TRUE(messages.texts[0].startsWith(QString::fromStdString(folder + "sound\\line\\gone.wav: ")))
+        << messages.texts[0].toStdString();
+    EXPECT_GT(messages.texts[0].size(), static_cast<qsizetype>(folder.size() + 22));  // the reason follows
+    EXPECT_EQ(statuses.back(), QStringLiteral("DirectSoundオブジェクトを作成しています(環境音)"));
 }
 
 }  // namespace

@@ -20,6 +20,9 @@ TEST_F(MainWindowTest, LoadingShowsItsStagesInOrderAndStartsTheRun)
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_EQ(statuses, (std::vector<QString>{QStringLiteral("設定ファイルを読み込んでいます"),
                                               QStringLiteral("運転台を描画しています"),
+                                              QStringLiteral("DirectSoundオブジェクトを作成しています(走行音)"),
+                                              QStringLiteral("DirectSoundオブジェクトを作成しています(環境音)"),
+                                              QStringLiteral("DirectSoundオブジェクトを作成しています(喚呼)"),
                                               QStringLiteral("サウンドを読み込んでいます"),
                                               QStringLiteral("環境をセットアップしています")}));
     EXPECT_TRUE(w.tickRunning());

@@ -1,14 +1,15 @@
 // A run built by the run builder from a data folder, as the program builds
-// it, with the clocks driven by the test alone: no window and no sound. The
-// program's video reader and shell can be lent to it; by default it has none.
+// it, with the clocks driven by the test alone: no window, and sounds that
+// keep their time silently. The program's video reader and
+// shell can be lent to it; by default it has none.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "platform/openal/silent_sound_device.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "ports/memory_key_value_store.h"
-#include "ports/null_sound_device.h"
 #include "ports/shell_requests.h"
 #include "ports/video_reader.h"
 #include "run/run_builder.h"
@@ -31,11 +32,12 @@ struct BuiltRun {
                                    {pictures, sound, choice.video ? *choice.video : nullVideo,
                                     choice.shell ? *choice.shell : nullShell, store, choice.joystick}))
     {
+        scheduler.beforeTick = [this] { sound.advanceTo(scheduler.simulatedTime()); };
         scheduler.start();
     }
 
     cabdrive::QImagePictureLoader pictures;
-    cabdrive::NullSoundDevice sound;
+    cabdrive::SilentSoundDevice sound;
     cabdrive::NullVideoReader nullVideo;
     cabdrive::NullShellRequests nullShell;
     cabdrive::MemoryKeyValueStore store;

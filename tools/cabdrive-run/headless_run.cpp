@@ -12,7 +12,9 @@
 #include "common/load_error.h"
 #include "data/data_folder.h"
 #include "journey_log.h"
-#include "ports/null_sound_device.h"
+#include "platform/openal/openal_sound_device.h"
+#include "platform/openal/silent_sound_device.h"
+#include "platform/openal/sound_recording.h"
 #include "ports/video_reader.h"
 #include "run/run_builder.h"
 #include "run/scheduler.h"
@@ -72,7 +74,34 @@ void printSummary(std::ostream& out, const Run& run, const Journey& journey, dou
     out << text;
 }
 
-void followScript(Run& run, Scheduler& scheduler, const std::vector<ScriptInput>& script, std::optional<double> seconds)
+// The run's sound keeps the run's virtual time: mixed into the WAV file with
+// --wav, else kept silently, so that sounds end when they would be heard to.
+class RunSound {
+public:
+    explicit RunSound(const std::string& wavFile)
+    {
+        if (wavFile.empty())
+            return;
+        m_mix = std::make_unique<RunSoundOutput>(OpenAlOutput::Device::loopback, recordingRate);
+        m_file = std::make_unique<SoundRecording>(m_mix->output, wavFile);
+    }
+    SoundDevice& channels() { return m_mix ? static_cast<SoundDevice&>(m_mix->channels) : m_silent; }
+    void advanceTo(std::chrono::nanoseconds time)
+    {
+        if (m_file)
+            m_file->renderUpTo(time);
+        else
+            m_silent.advanceTo(time);
+    }
+
+private:
+    SilentSoundDevice m_silent;
+    std::unique_ptr<RunSoundOutput> m_mix;
+    std::unique_ptr<SoundRecording> m_file;
+};
+
+void followScript(Run& run, Scheduler& scheduler, RunSound& sound, const std::vector<ScriptInput>& script,
+                  std::optional<double> seconds)
 {
     const double until = seconds.value_or(script.empty() ? defaultSecondsAfterScript
                                                          : script.back().seconds + defaultSecondsAfterScript);
@@ -80,6 +109,7 @@ void followScript(Run& run, Scheduler& scheduler, const std::vector<ScriptInput>
         if (input.seconds > until || !scheduler.running())
             break;
         scheduler.advanceBy(toDuration(input.seconds) - scheduler.runningTime());
+        sound.advanceTo(scheduler.runningTime());  // what sounded before the input
         applyScriptInput(run, input);
     }
     scheduler.advanceBy(toDuration(until) - scheduler.runningTime());
@@ -103,11 +133,11 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
     try {
         const std::vector<ScriptInput> script = loadScript(options.scriptFile);
         const DataFolder folder = locateDataFolder(options.dataFolder, options.vehicleFile);
-        NullSoundDevice sound;
+        RunSound sound(options.wavFile);
         HeadlessShell shell;
         RunSetup setup;
         setup.routeFileName = options.upLine ? "line_up.dat" : "line_down.dat";
-        const auto loaded = loadRun(folder, setup, {pictures, sound, video, shell, store});
+        const auto loaded = loadRun(folder, setup, {pictures, sound.channels(), video, shell, store});
         Run& run = *loaded->run;
 
         std::unique_ptr<RunTrace> trace;
@@ -116,6 +146,7 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
         Scheduler scheduler(run);
         Journey journey;
         JourneyLog log;
+        scheduler.beforeTick = [&] { sound.advanceTo(scheduler.simulatedTime()); };
         scheduler.afterTick = [&] {
             journey.afterTick(run.state.dynamics.trainSpeed);
             log.afterTick(run, shell, scheduler.simulatedTime());
@@ -128,7 +159,8 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
         if (options.drive)
             driveCarefully(run, scheduler, options.seconds.value_or(longestDrive));
         else
-            followScript(run, scheduler, script, options.seconds);
+            followScript(run, scheduler, sound, script, options.seconds);
+        sound.advanceTo(scheduler.runningTime());
         if (!trace) {
             printSummary(out, run, journey, static_cast<double>(scheduler.runningTime().count()) / 1e9);
             log.print(out, run, shell);
@@ -139,6 +171,8 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
     } catch (const ScriptError& e) {
         err << e.what() << "\n";
     } catch (const TraceError& e) {
+        err << e.what() << "\n";
+    } catch (const SoundRecordingError& e) {
         err << e.what() << "\n";
     }
     return 1;

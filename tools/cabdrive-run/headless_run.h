@@ -21,12 +21,18 @@ struct HeadlessRunOptions {
     std::optional<double> seconds;   // running time; default: the script's last input + 60 s,
                                      // or with the driver until the run ends
     std::string traceFile;           // empty: print the summary instead
+    std::string wavFile;             // empty: silent; else the run's sound is written there
 };
+
+// The rate of the sound --wav writes: 16-bit stereo.
+inline constexpr int recordingRate = 48000;  // Hz
 
 // Returns the exit status: 0, or 1 after printing the error to `err`. The
 // video reader opens the line's videos and clips; their failures are listed
-// among the messages. The store holds the options and the saved driving
-// states the script saves and restores.
+// among the messages. Sounds are always read (a bad WAV file ends the run's
+// loading as in the program); they are heard only in the WAV file, mixed in
+// virtual time. The store holds the options and the saved driving states
+// the script saves and restores.
 int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, KeyValueStore& store,
                 std::ostream& out, std::ostream& err);
 

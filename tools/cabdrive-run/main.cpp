@@ -1,5 +1,5 @@
 // cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive]
-//              [--seconds N] [--trace FILE.csv] [--store FILE.ini]
+//              [--seconds N] [--trace FILE.csv] [--wav FILE.wav] [--store FILE.ini]
 #include <charconv>
 #include <cmath>
 #include <iostream>
@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* usage =
     "usage: cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive] [--seconds N]\n"
-    "                    [--trace FILE.csv] [--store FILE.ini]\n"
+    "                    [--trace FILE.csv] [--wav FILE.wav] [--store FILE.ini]\n"
     "  Drives a run of the data folder without a window, as fast as it can.\n"
     "  --vehicle FILE   vehicle file, relative to DATA_FOLDER unless absolute (default train_E231_5B.dat)\n"
     "  --line down|up   line_down.dat (default) or line_up.dat\n"
@@ -32,6 +32,7 @@ constexpr const char* usage =
     "  --seconds N      running time to simulate (default: the last input + 60 s, or with --drive\n"
     "                   until the run ends)\n"
     "  --trace FILE     write a CSV line every 100 ms tick instead of the summary\n"
+    "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run\n"
     "  --store FILE     the per-user store (options, saved driving states) in this INI file, as the program\n"
     "                   keeps it in ~/.config/Cabdrive/kestra.ini; without it an empty store in memory\n";
 
@@ -60,7 +61,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
             continue;
         }
         if (arg != "--vehicle" && arg != "--line" && arg != "--script" && arg != "--trace" && arg != "--seconds"
-            && arg != "--store")
+            && arg != "--wav" && arg != "--store")
             return "unknown option " + std::string(arg);
         if (i + 1 == argc)
             return std::string(arg) + " needs a value";
@@ -75,6 +76,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
             options.scriptFile = value;
         } else if (arg == "--trace") {
             options.traceFile = value;
+        } else if (arg == "--wav") {
+            options.wavFile = value;
         } else if (arg == "--store") {
             line.storeFile = value;
         } else {

@@ -51,7 +51,7 @@ std::vector<EnvSoundFile> envSoundFiles()
         {E::tunnelRoar, "tunnel.wav", tunnelRoar},
         {E::pointsClack, "points.wav", pointsClack},
         {E::oncomingHorn, "oncoming_horn.wav", [] { return hornPart(3); }},
-        {E::hum, "hum.wav", [] { return tone(100, 2.0); }},
+        {E::hum, "hum.wav", airConditioningHum},
         {E::unscheduledStop, "unscheduled_stop.wav",
          [] { return speech("ただいま、ていししんごうのため、ていしゃしております。しばらくおまちください。", 1); }},
         {E::passingAnnouncement, "passing.wav", [] { return speech("まもなく、でんしゃがつうかします。ごちゅういください。", 2); }},

@@ -418,6 +418,21 @@ Wave motorWhine(double pitchHz)
     return finishLoop(s, 1.0);
 }
 
+Wave airConditioningHum()
+{
+    // The fans' mains hum with its harmonics and a breath of moving air, kept
+    // low: it runs under every other sound between two stations.
+    constexpr double mainsHz = 100;
+    const std::size_t count = loopSource(2.0);
+    Signal s(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double t = timeOf(i);
+        s[i] = std::sin(twoPi * mainsHz * t) + 0.3 * std::sin(twoPi * 2 * mainsHz * t) + 0.1 * std::sin(twoPi * 3 * mainsHz * t);
+    }
+    addInto(s, noise(count, 400, Biquad::lowPass(900, 0.7)), 0.5);
+    return finishLoop(s, 2.0, -11.5);
+}
+
 Wave dieselEngine(double firingHz)
 {
     const double hz = std::max(2.0, std::round(firingHz));

@@ -12,6 +12,7 @@ namespace cabdrive::demo {
 
 Wave runningBand(int band, int bandCount);  // wheel-on-rail rumble and joint clicks; loopable, 2 s
 Wave motorWhine(double pitchHz);            // traction motor tone; loopable, 1 s
+Wave airConditioningHum();                  // quiet, under the running sounds; loopable, 2 s
 Wave dieselEngine(double firingHz);         // diesel engine; loopable, 1 s
 Wave airExhaust(double seconds);            // brake-cylinder exhaust hiss dying away
 Wave airApply(double seconds);              // short puff of an application

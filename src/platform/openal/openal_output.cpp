@@ -6,20 +6,32 @@
 
 namespace cabdrive {
 
-OpenAlOutput::OpenAlOutput(Device wanted)
+OpenAlOutput::OpenAlOutput(Device wanted, int monoSources, int loopbackRate)
+    : m_monoSources(monoSources), m_loopbackRate(loopbackRate)
 {
     m_opened = std::chrono::steady_clock::now();
-    if (wanted == Device::soundCardOrLoopback) {
+    if (wanted != Device::loopback) {
         m_device = alcOpenDevice(nullptr);
-        if (m_device != nullptr) {
-            m_context = alcCreateContext(m_device, nullptr);
-            if (m_context != nullptr)
-                return;
-            alcCloseDevice(m_device);
-            m_device = nullptr;
-        }
+        // The sound card mixes at its own rate and format.
+        if (m_device != nullptr && createContext({}))
+            return;
     }
-    openLoopback();
+    if (wanted != Device::soundCard)
+        openLoopback();
+}
+
+bool OpenAlOutput::createContext(const std::vector<ALCint>& attributes)
+{
+    std::vector<ALCint> all = attributes;
+    if (m_monoSources > 0)
+        all.insert(all.end(), {ALC_MONO_SOURCES, m_monoSources});
+    all.push_back(0);
+    m_context = alcCreateContext(m_device, all.data());
+    if (m_context != nullptr)
+        return true;
+    alcCloseDevice(m_device);
+    m_device = nullptr;
+    return false;
 }
 
 bool OpenAlOutput::openLoopback()
@@ -34,14 +46,9 @@ bool OpenAlOutput::openLoopback()
     m_device = openDevice(nullptr);
     if (m_device == nullptr)
         return false;
-    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
-                                 ALC_FREQUENCY, loopbackRate, 0};
-    m_context = alcCreateContext(m_device, attributes);
-    if (m_context == nullptr) {
-        alcCloseDevice(m_device);
-        m_device = nullptr;
+    if (!createContext({ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_FLOAT_SOFT, ALC_FREQUENCY,
+                        m_loopbackRate, ALC_OUTPUT_LIMITER_SOFT, ALC_TRUE}))
         return false;
-    }
     m_render = render;
     m_opened = std::chrono::steady_clock::now();
     return true;
@@ -58,11 +65,28 @@ OpenAlOutput::~OpenAlOutput()
         alcCloseDevice(m_device);
 }
 
-std::vector<std::int16_t> OpenAlOutput::render(int frames)
+int OpenAlOutput::grantedMonoSources() const
+{
+    ALCint sources = 0;
+    if (m_device != nullptr)
+        alcGetIntegerv(m_device, ALC_MONO_SOURCES, 1, &sources);
+    return sources;
+}
+
+bool OpenAlOutput::connected() const
+{
+    if (m_device == nullptr || alcIsExtensionPresent(m_device, "ALC_EXT_disconnect") == ALC_FALSE)
+        return m_device != nullptr;
+    ALCint connected = ALC_TRUE;
+    alcGetIntegerv(m_device, ALC_CONNECTED, 1, &connected);
+    return connected != ALC_FALSE;
+}
+
+std::vector<float> OpenAlOutput::render(int frames)
 {
     if (m_render == nullptr || frames <= 0)
         return {};
-    std::vector<std::int16_t> mix(static_cast<std::size_t>(frames) * 2);
+    std::vector<float> mix(static_cast<std::size_t>(frames) * 2);
     m_render(m_device, mix.data(), frames);
     m_renderedFrames += frames;
     return mix;
@@ -73,10 +97,10 @@ void OpenAlOutput::keepUp()
     if (m_render == nullptr)
         return;
     const auto elapsed = std::chrono::steady_clock::now() - m_opened;
-    const std::int64_t due = std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() * loopbackRate / 1000000;
+    const std::int64_t due = std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count() * m_loopbackRate / 1000000;
     // After a long stall (a debugger, a suspended machine) the device skips
     // ahead rather than mixing hours of silence: a silent device only keeps time.
-    m_renderedFrames = std::max(m_renderedFrames, due - loopbackRate);
+    m_renderedFrames = std::max(m_renderedFrames, due - m_loopbackRate);
     const std::int64_t frames = due - m_renderedFrames;
     if (frames > 0)
         render(static_cast<int>(frames));

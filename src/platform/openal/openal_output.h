@@ -18,20 +18,31 @@ namespace cabdrive {
 // every user of the output goes on without sound.
 class OpenAlOutput {
 public:
-    enum class Device { soundCardOrLoopback, loopback };
-    static constexpr int loopbackRate = 44100;  // Hz; the loopback mix is 16-bit stereo
+    // soundCard: none at all when the sound card cannot be opened.
+    enum class Device { soundCardOrLoopback, soundCard, loopback };
+    // Hz; the loopback mix is stereo in floats, full scale at +-1, through the
+    // library's limiter (as a sound card's is), without dither: silence is 0.
+    static constexpr int defaultLoopbackRate = 44100;
 
-    explicit OpenAlOutput(Device wanted = Device::soundCardOrLoopback);
+    // monoSources: how many mono sources to ask the context for (0: the
+    // library's default, 255 or so); the context may grant fewer.
+    explicit OpenAlOutput(Device wanted = Device::soundCardOrLoopback, int monoSources = 0,
+                          int loopbackRate = defaultLoopbackRate);
     ~OpenAlOutput();
     OpenAlOutput(const OpenAlOutput&) = delete;
     OpenAlOutput& operator=(const OpenAlOutput&) = delete;
 
     bool available() const { return m_context != nullptr; }
     bool isLoopback() const { return m_render != nullptr; }
+    int loopbackRate() const { return m_loopbackRate; }
+    int grantedMonoSources() const;
+    // False once a sound card has gone (unplugged, its server stopped): its
+    // sources have stopped and play no more.
+    bool connected() const;
 
     // Loopback only: mixes the next `frames` sample frames and returns them
     // (interleaved left, right); empty for a sound card.
-    std::vector<std::int16_t> render(int frames);
+    std::vector<float> render(int frames);
     // Loopback only: renders up to the time since the output was opened.
     void keepUp();
 
@@ -51,10 +62,13 @@ public:
 
 private:
     bool openLoopback();
+    bool createContext(const std::vector<ALCint>& attributes);
 
     ALCdevice* m_device = nullptr;
     ALCcontext* m_context = nullptr;
     LPALCRENDERSAMPLESSOFT m_render = nullptr;  // set for a loopback device
+    int m_monoSources;
+    int m_loopbackRate;
     std::chrono::steady_clock::time_point m_opened;
     std::int64_t m_renderedFrames = 0;
 };

@@ -1,0 +1,43 @@
+// SoundRecording: a loopback output's mix written to a WAV file as a run's
+// virtual time passes.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "platform/openal/openal_output.h"
+
+struct sf_private_tag;
+
+namespace cabdrive {
+
+class SoundRecordingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// 16-bit stereo PCM at the output's loopback rate. Sounds start and end in
+// the recording when the virtual clock says, however fast the run goes.
+class SoundRecording {
+public:
+    // Throws SoundRecordingError when the file cannot be written or the
+    // output is no loopback device.
+    SoundRecording(OpenAlOutput& loopback, const std::string& wavFile);
+    ~SoundRecording();
+    SoundRecording(const SoundRecording&) = delete;
+    SoundRecording& operator=(const SoundRecording&) = delete;
+
+    // Mixes and writes everything up to `time` since the recording began.
+    void renderUpTo(std::chrono::nanoseconds time);
+    std::int64_t framesWritten() const { return m_frames; }
+
+private:
+    OpenAlOutput& m_output;
+    sf_private_tag* m_file = nullptr;
+    std::int64_t m_frames = 0;
+};
+
+}  // namespace cabdrive
