@@ -129,6 +129,7 @@ void restore(Run& run, const SavedStateRecord& record)
     s.video.speedUnitRow = -1;
     s.video.videoMode = 0;
     s.video.reversed = switchBackSide(run);
+    // The crossing queue (refilled with the [Cross] rows in view) is not built yet.
     resetSignalsForRestore(run);
     followFilmingSpeed(run);
     masconupdate(run);
