@@ -15,7 +15,6 @@
 #include "platform/openal/openal_sound_device.h"
 #include "platform/openal/silent_sound_device.h"
 #include "platform/openal/sound_recording.h"
-#include "ports/memory_key_value_store.h"
 #include "ports/video_reader.h"
 #include "run/run_builder.h"
 #include "run/scheduler.h"
@@ -128,15 +127,14 @@ void driveCarefully(Run& run, Scheduler& scheduler, double seconds)
 
 }  // namespace
 
-int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, std::ostream& out,
-                std::ostream& err)
+int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, KeyValueStore& store,
+                std::ostream& out, std::ostream& err)
 {
     try {
         const std::vector<ScriptInput> script = loadScript(options.scriptFile);
         const DataFolder folder = locateDataFolder(options.dataFolder, options.vehicleFile);
         RunSound sound(options.wavFile);
         HeadlessShell shell;
-        MemoryKeyValueStore store;
         RunSetup setup;
         setup.routeFileName = options.upLine ? "line_up.dat" : "line_down.dat";
         const auto loaded = loadRun(folder, setup, {pictures, sound.channels(), video, shell, store});

@@ -10,6 +10,7 @@
 
 #include "input/game_controllers.h"
 #include "input/serial_controller.h"
+#include "run/saved_states.h"
 
 namespace cabdrive {
 namespace {
@@ -55,6 +56,20 @@ ScriptInput readJoystick(std::istringstream& words, int lineNumber)
     input.joystick.x = readWhole(x, -32768, 32767, "an axis value", lineNumber);
     input.joystick.y = readWhole(y, -32768, 32767, "an axis value", lineNumber);
     input.joystick.buttons = static_cast<std::uint16_t>(readWhole(buttons, 0, 0xffff, "a button mask", lineNumber));
+    return input;
+}
+
+// "save N", "restore N", after the word.
+ScriptInput readSlot(ScriptInput::Kind kind, const std::string& what, std::istringstream& words, int lineNumber)
+{
+    std::string slot, extra;
+    if (!(words >> slot))
+        failLine(lineNumber, what + " needs a slot (1 .. 3)");
+    if (words >> extra)
+        failLine(lineNumber, what + " takes one slot (\"" + extra + "\" is left over)");
+    ScriptInput input;
+    input.kind = kind;
+    input.slot = readWhole(slot, 1, savedStateSlots, "a slot", lineNumber);
     return input;
 }
 
@@ -140,6 +155,10 @@ std::vector<ScriptInput> readRunScript(std::istream& in)
             input = readSerial(line, words, lineNumber);
         } else if (what == "joystick") {
             input = readJoystick(words, lineNumber);
+        } else if (what == "save") {
+            input = readSlot(ScriptInput::Kind::Save, what, words, lineNumber);
+        } else if (what == "restore") {
+            input = readSlot(ScriptInput::Kind::Restore, what, words, lineNumber);
         } else {
             if (words >> extra)
                 failLine(lineNumber, "one input per line (\"" + extra + "\" is left over)");
@@ -170,6 +189,8 @@ void applyScriptInput(Run& run, const ScriptInput& input)
         chooseControllerKind(run, input.controllerKind);
         USBScan(run, input.joystick);
         break;
+    case ScriptInput::Kind::Save: saveDrivingState(run, input.slot); break;
+    case ScriptInput::Kind::Restore: restoreDrivingState(run, input.slot); break;
     }
 }
 

@@ -18,7 +18,7 @@ namespace cabdrive {
 inline constexpr double longestRunSeconds = 24 * 3600;
 
 struct ScriptInput {
-    enum class Kind { Character, Key, WheelUp, WheelDown, Serial, Joystick };
+    enum class Kind { Character, Key, WheelUp, WheelDown, Serial, Joystick, Save, Restore };
 
     double seconds = 0;  // running time at which the input happens
     Kind kind = Kind::Character;
@@ -29,6 +29,7 @@ struct ScriptInput {
     std::string serialText;    // received by the serial port, a carriage return after it
     std::int32_t controllerKind = 0;  // 1 .. 3: the game controller polled
     JoystickSnapshot joystick;
+    int slot = 0;  // 1 .. 3: the saved driving state written or read
 };
 
 // A script line that cannot be read; what() names the line number.
@@ -43,9 +44,10 @@ public:
 // "wheel-down", "serial TEXT" (the rest of the line, received by the serial
 // port with a carriage return after it) or "joystick KIND X Y BUTTONS" (one
 // poll of game controller kind 1 .. 3 with raw axes -32768 .. 32767 and
-// buttons 0 .. 15 as a mask, decimal or 0x hexadecimal). Blank lines and
-// lines starting with "#" are skipped. Times must not go backwards nor
-// beyond longestRunSeconds.
+// buttons 0 .. 15 as a mask, decimal or 0x hexadecimal), "save N" or
+// "restore N" (the driving state into or from slot 1 .. 3 of the store, as
+// the Save menu does). Blank lines and lines starting with "#" are skipped.
+// Times must not go backwards nor beyond longestRunSeconds.
 std::vector<ScriptInput> readRunScript(std::istream& in);
 
 // Acts on the run as the window would.
