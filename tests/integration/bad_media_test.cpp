@@ -14,6 +14,7 @@
 #include "headless_run.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
+#include "ports/memory_key_value_store.h"
 #include "shell/main_window_fixture.h"
 
 namespace cabdrive::test {
@@ -118,7 +119,8 @@ Outcome runFolder(const std::string& folder)
     QImagePictureLoader pictures;
     FfmpegVideoReader video;
     std::ostringstream out, err;
-    const int status = runHeadless(options, pictures, video, out, err);
+    MemoryKeyValueStore store;
+    const int status = runHeadless(options, pictures, video, store, out, err);
     return {status, out.str(), err.str()};
 }
 

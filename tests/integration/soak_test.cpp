@@ -1,7 +1,7 @@
 // The soak test: ten simulated hours of random but plausible driving on the
 // demo line for each train, every key of the key table, the wheel, station
-// jumps, pauses and reversing included, with the run's state checked after
-// every tick. Virtual time: the ten hours take seconds.
+// jumps, pauses, saved states and reversing included, with the run's state
+// checked after every tick. Virtual time: the ten hours take seconds.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,6 +13,7 @@
 #include "data/route_distances.h"
 #include "input/driver_keys.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
+#include "run/saved_states.h"
 #include "sim/station_jump.h"
 #include "support/built_run.h"
 
@@ -142,7 +143,9 @@ private:
     void leave()
     {
         cabdrive::Run& run = m_b.run;
-        cabdrive::AsciiDown(run, 'r');  // a protection brake is reset first
+        // A protection brake is reset at emergency, standing.
+        cabdrive::AsciiDown(run, '0');
+        cabdrive::AsciiDown(run, 'r');
         cabdrive::AsciiDown(run, pick(3) == 0 ? 'b' : 'f');
         cabdrive::AsciiDown(run, '5');
         m_phase = Phase::Power;
@@ -162,7 +165,7 @@ private:
     void pressAnything()
     {
         cabdrive::Run& run = m_b.run;
-        switch (pick(8)) {
+        switch (pick(9)) {
         case 0:
             keydowns(run, keys[pick(keys.size())], {.shift = pick(2) == 0});
             break;
@@ -185,6 +188,15 @@ private:
                 // A pause: time passes on the shell's clock, not the run's.
                 m_b.scheduler.pause();
                 m_b.scheduler.advanceBy(std::chrono::seconds(1 + pick(60)));
+                m_b.scheduler.start();
+            }
+            break;
+        case 6:
+            if (pick(10) == 0) {
+                // The Save menu, which stops the clocks while it works.
+                m_b.scheduler.pause();
+                const int slot = 1 + static_cast<int>(pick(3));
+                (void)(pick(2) == 0 ? cabdrive::saveDrivingState(run, slot) : cabdrive::restoreDrivingState(run, slot));
                 m_b.scheduler.start();
             }
             break;

@@ -63,6 +63,14 @@ INSTANTIATE_TEST_SUITE_P(EachProgram, ProgramCommandLine,
                              return name;
                          });
 
+// 9.3e9 s once overflowed into "ran -9223372036.9 s"; much more ran for ever.
+TEST(RunCommandLine, SecondsBeyondADayAreRefused)
+{
+    const Answer answer = run(CABDRIVE_RUN_PROGRAM, {CABDRIVE_DEMO_FOLDER, "--seconds", "9.3e9"});
+    EXPECT_EQ(answer.status, 2);
+    EXPECT_TRUE(answer.err.starts_with("cabdrive-run: --seconds is at most 86400 (a day), not 9.3e9\n")) << answer.err;
+}
+
 TEST(CheckCommandLine, WithoutArgumentsItPrintsItsWholeUsage)
 {
     const Answer bare = run(CABDRIVE_CHECK_PROGRAM, {});
