@@ -1,11 +1,15 @@
 // cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive]
 //              [--seconds N] [--trace FILE.csv] [--wav FILE.wav]
+//              [--realtime [--live-port N [--live-listen ADDRESS]]]
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include <QCoreApplication>
 
 #include "headless_run.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
@@ -15,7 +19,7 @@ namespace {
 
 constexpr const char* usage =
     "usage: cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive] [--seconds N]\n"
-    "                    [--trace FILE.csv] [--wav FILE.wav]\n"
+    "                    [--trace FILE.csv] [--wav FILE.wav] [--realtime [--live-port N [--live-listen ADDRESS]]]\n"
     "  Drives a run of the data folder without a window, as fast as it can.\n"
     "  --vehicle FILE   vehicle file, relative to DATA_FOLDER unless absolute (default train_E231_5B.dat)\n"
     "  --line down|up   line_down.dat (default) or line_up.dat\n"
@@ -28,7 +32,11 @@ constexpr const char* usage =
     "  --seconds N      running time to simulate (default: the last input + 60 s, or with --drive\n"
     "                   until the run ends)\n"
     "  --trace FILE     write a CSV line every 100 ms tick instead of the summary\n"
-    "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run\n";
+    "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run\n"
+    "  --realtime       run as the clock on the wall goes, not as fast as it can\n"
+    "  --live-port N    serve the live stream (WebSocket, JSON) on port N (0: any free port; the address\n"
+    "                   is printed on standard error); needs --realtime\n"
+    "  --live-listen A  the address the live stream listens on (default 127.0.0.1, this machine only)\n";
 
 // Fills the options; on a bad command line returns what is wrong with it
 // (empty for a plain request for help).
@@ -38,8 +46,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h")
             return "";
-        if (arg == "--drive") {
-            options.drive = true;
+        if (arg == "--drive" || arg == "--realtime") {
+            (arg == "--drive" ? options.drive : options.realtime) = true;
             continue;
         }
         if (!arg.starts_with("--")) {
@@ -49,7 +57,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
             continue;
         }
         if (arg != "--vehicle" && arg != "--line" && arg != "--script" && arg != "--trace" && arg != "--seconds"
-            && arg != "--wav")
+            && arg != "--wav" && arg != "--live-port" && arg != "--live-listen")
             return "unknown option " + std::string(arg);
         if (i + 1 == argc)
             return std::string(arg) + " needs a value";
@@ -66,6 +74,12 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
             options.traceFile = value;
         } else if (arg == "--wav") {
             options.wavFile = value;
+        } else if (arg == "--live-port") {
+            options.live.port = cabdrive::readPortNumber(value);
+            if (!options.live.port)
+                return "--live-port needs a port number (0 .. 65535), not " + value;
+        } else if (arg == "--live-listen") {
+            options.live.listenAddress = value;
         } else {
             double seconds = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
@@ -78,6 +92,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
         return "which data folder?";
     if (options.drive && !options.scriptFile.empty())
         return "--drive and --script exclude each other";
+    if (options.live.port && !options.realtime)
+        return "--live-port needs --realtime: a run as fast as it can go is over before a client could follow it";
     return std::nullopt;
 }
 
@@ -91,6 +107,13 @@ int main(int argc, char** argv)
             std::cerr << "cabdrive-run: " << *wrong << "\n";
         std::cerr << usage;
         return 2;
+    }
+    // The real-time clock and the live stream's sockets run on Qt's event loop.
+    std::optional<QCoreApplication> app;
+    if (options.realtime) {
+        app.emplace(argc, argv);
+        // Qt takes the user's locale; the trace's numbers keep their decimal points.
+        std::setlocale(LC_NUMERIC, "C");
     }
     cabdrive::QImagePictureLoader pictures;
     cabdrive::FfmpegVideoReader video;
