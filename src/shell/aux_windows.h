@@ -8,11 +8,13 @@ namespace cabdrive {
 
 class EasyPanel;
 class CrewChangeDialog;
+class LiveServer;
 
 struct AuxWindows {
     QWidget* help = nullptr;  // the Help window, shown by the Display menu
     EasyPanel* easyPanel = nullptr;
     CrewChangeDialog* crewChange = nullptr;
+    LiveServer* live = nullptr;  // the live stream, when the program serves one
 };
 
 }  // namespace cabdrive

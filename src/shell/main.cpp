@@ -1,13 +1,19 @@
-// cabdrive: the desktop program. `cabdrive [DATA_FOLDER]`.
+// cabdrive: the desktop program.
+// `cabdrive [--live-port N [--live-listen ADDRESS]] [DATA_FOLDER]`.
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include <QApplication>
 #include <QFont>
 
+#include "platform/qt/live_server.h"
+#include "platform/qt/qsettings_key_value_store.h"
 #include "shell/aux_windows.h"
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
 #include "shell/help_window.h"
+#include "shell/live_stream_options.h"
 #include "shell/message_boxes.h"
 #include "shell/program_folder.h"
 #include "shell/title_window.h"
@@ -18,6 +24,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cabdrive"));
     QApplication::setApplicationDisplayName(QStringLiteral("鉄道運転シミュレータ"));
+    // The desktop entry the windows belong to, for the menu's icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.cabdrive.cabdrive"));
     // The data and the windows name Windows fonts; this machine has their Japanese equivalent.
     QFont::insertSubstitution(QStringLiteral("Meiryo"), QStringLiteral("Noto Sans CJK JP"));
     QFont::insertSubstitution(QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans CJK JP"));
@@ -25,17 +33,38 @@ int main(int argc, char** argv)
     // is no reason to end. The program ends when the title window closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 2) {
-        std::fprintf(stderr, "usage: cabdrive [DATA_FOLDER]\n");
+    std::vector<std::string> arguments;
+    for (const QString& argument : QApplication::arguments().mid(1))
+        arguments.push_back(argument.toStdString());
+    QSettingsKeyValueStore store;
+    LiveStreamSettings liveSettings = readLiveStreamSettings(store);
+    const auto wrong = takeLiveStreamOptions(arguments, liveSettings);
+    if (wrong || arguments.size() > 1) {
+        if (wrong)
+            std::fprintf(stderr, "cabdrive: %s\n", wrong->c_str());
+        std::fprintf(stderr, "usage: cabdrive [--live-port N [--live-listen ADDRESS]] [DATA_FOLDER]\n");
         return 2;
     }
     QtMessageBoxes messages;
-    const ProgramFolder folder = chooseProgramFolder(QApplication::applicationDirPath().toStdString(),
-                                                     arguments.size() == 2 ? arguments[1].toStdString() : std::string());
+    const std::string executableFolder = QApplication::applicationDirPath().toStdString();
+    const ProgramFolder folder = chooseProgramFolder(executableFolder, arguments.empty() ? std::string() : arguments[0],
+                                                     executableFolder + "/" + CABDRIVE_INSTALLED_DEMO);
     if (!folder.error.empty()) {
         messages.show(nullptr, QString::fromStdString(folder.error));
         return 1;
+    }
+
+    // The live stream serves every run of this program; the program goes on without it.
+    LiveServer liveServer;
+    bool serving = false;
+    if (liveSettings.port) {
+        serving = liveServer.listen(QString::fromStdString(liveSettings.listenAddress),
+                                    static_cast<quint16>(*liveSettings.port));
+        if (serving)
+            std::fprintf(stderr, "cabdrive: live stream on %s\n", qPrintable(liveServer.url().toString()));
+        else
+            std::fprintf(stderr, "cabdrive: the live stream cannot listen on %s port %d: %s\n",
+                         liveSettings.listenAddress.c_str(), *liveSettings.port, qPrintable(liveServer.errorString()));
     }
 
     AuxWindows aux;
@@ -46,7 +75,7 @@ int main(int argc, char** argv)
     help.setKeyTarget([&title] { return title.runningMainWindow(); });
     EasyPanel easyPanel;
     CrewChangeDialog crewChange;
-    aux = AuxWindows{&help, &easyPanel, &crewChange};
+    aux = AuxWindows{&help, &easyPanel, &crewChange, serving ? &liveServer : nullptr};
 
     QObject::connect(&title, &TitleWindow::closed, &app, &QApplication::quit);
     title.show();
