@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <QPainter>
 
 #include <memory>
 
@@ -17,6 +18,7 @@
 #include "run/run_builder.h"
 #include "sim/timetable_clock.h"
 #include "view/render_pass.h"
+#include "view/view_snapshot.h"
 
 namespace {
 
@@ -96,5 +98,40 @@ void BM_ComposePassWithNextFrame(benchmark::State& state)
     benchmark::DoNotOptimize(renderer.backBuffer().constBits());
 }
 BENCHMARK(BM_ComposePassWithNextFrame)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+
+// Nothing changed since the pass before: the pass takes its snapshot of the
+// view, finds it equal to the one shown, and composes nothing.
+void BM_UnchangedPass(benchmark::State& state)
+{
+    ensureGuiApplication();
+    DemoView demo;
+    beginRenderPass(*demo.run);
+    const ViewSnapshot shown = snapshotView(*demo.run, demo.video.frame().revision, 0);
+    for (auto _ : state) {
+        beginRenderPass(*demo.run);
+        const bool same = snapshotView(*demo.run, demo.video.frame().revision, 0) == shown;
+        benchmark::DoNotOptimize(same);
+    }
+}
+BENCHMARK(BM_UnchangedPass)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
+
+// Showing a composed picture on a 1920 x 1080 screen in full screen: the cab
+// scaled smoothly to 1.39 times its size (the window's menu bar above it).
+void BM_ShowScaledFullScreen(benchmark::State& state)
+{
+    ensureGuiApplication();
+    DemoView demo;
+    SceneRenderer renderer(surfaceWidth, surfaceHeight);
+    beginRenderPass(*demo.run);
+    renderer.compose(*demo.run, demo.video.frame());
+    QImage screen(1112, 1056, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&screen);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter.drawImage(screen.rect(), renderer.backBuffer());
+    }
+    benchmark::DoNotOptimize(screen.constBits());
+}
+BENCHMARK(BM_ShowScaledFullScreen)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 
 }  // namespace

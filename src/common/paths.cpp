@@ -77,6 +77,22 @@ fs::path resolveDataPath(std::string_view dataPath)
     return resolved;
 }
 
+std::string triedPath(std::string_view dataPath)
+{
+    std::error_code ec;
+    const fs::path whole = fs::absolute(resolveDataPath(dataPath), ec);
+    return (ec ? resolveDataPath(dataPath) : whole.lexically_normal()).string();
+}
+
+std::string withFileNotOpened(std::string_view message, std::string_view dataPath)
+{
+    std::string text(message);
+    text += "\nファイル ";
+    text += triedPath(dataPath);
+    text += " を開けません。";
+    return text;
+}
+
 std::optional<std::string> readDataFileBytes(std::string_view dataPath)
 {
     const fs::path path = resolveDataPath(dataPath);

@@ -18,6 +18,14 @@ std::string joinPath(std::string_view folder, std::string_view name);
 // the slash form is returned, so that opening it fails as usual.
 std::filesystem::path resolveDataPath(std::string_view dataPath);
 
+// The path the program tries for a data path, as the user finds it: whole
+// (from the current directory), with slashes.
+std::string triedPath(std::string_view dataPath);
+
+// A loader's message for a file that cannot be opened: the message, and on
+// the next line the file, named by the path tried.
+std::string withFileNotOpened(std::string_view message, std::string_view dataPath);
+
 // The whole content of a data path, or nothing when it cannot be read.
 std::optional<std::string> readDataFileBytes(std::string_view dataPath);
 

@@ -15,14 +15,25 @@ LiveStreamSettings readLiveStreamSettings(KeyValueStore& store)
     return s;
 }
 
-std::optional<std::int32_t> readPortNumber(std::string_view text)
+bool isLiveStreamOption(std::string_view option)
 {
-    std::int32_t port = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
-    if (error != std::errc{} || end != text.data() + text.size() || text.empty() || port < 0
-        || port > LiveStreamSettings::highestPort)
+    return option == "--live-port" || option == "--live-listen";
+}
+
+std::optional<std::string> setLiveStreamOption(LiveStreamSettings& settings, std::string_view option,
+                                               std::string_view value)
+{
+    if (option == "--live-listen") {
+        settings.listenAddress = value;
         return std::nullopt;
-    return port;
+    }
+    std::int32_t port = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
+    if (error != std::errc{} || end != value.data() + value.size() || value.empty() || port < 0
+        || port > LiveStreamSettings::highestPort)
+        return "--live-port needs a port number (0 .. 65535), not " + std::string(value);
+    settings.port = port;
+    return std::nullopt;
 }
 
 }  // namespace cabdrive

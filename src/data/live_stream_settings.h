@@ -25,7 +25,11 @@ struct LiveStreamSettings {
 // absent or out-of-range value keeps its default.
 LiveStreamSettings readLiveStreamSettings(KeyValueStore& store);
 
-// A port number written on a command line: 0 .. 65535.
-std::optional<std::int32_t> readPortNumber(std::string_view text);
+// The command-line options "--live-port N" (0 .. 65535) and "--live-listen
+// ADDRESS", over the stored settings.
+bool isLiveStreamOption(std::string_view option);
+// Sets the option's value; returns what is wrong with it, if anything.
+std::optional<std::string> setLiveStreamOption(LiveStreamSettings& settings, std::string_view option,
+                                               std::string_view value);
 
 }  // namespace cabdrive

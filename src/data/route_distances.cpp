@@ -99,11 +99,16 @@ std::int32_t FrameDistance::operator()(std::int32_t frame) const
     return row ? distanceInRow(m_rows, *row, frame) : 0;
 }
 
+void deriveSpeedUnitDistances(SpeedUnitTable& units)
+{
+    for (std::size_t k = 0; k < units.size(); ++k)
+        units[k].endDistance = saturateInt32(addSaturating(rowStartDistance(units, k), roundTiesEven(rowLength(units[k]))));
+}
+
 void deriveDistances(RouteData& route)
 {
     SpeedUnitTable& units = route.speedUnits;
-    for (std::size_t k = 0; k < units.size(); ++k)
-        units[k].endDistance = saturateInt32(addSaturating(rowStartDistance(units, k), roundTiesEven(rowLength(units[k]))));
+    deriveSpeedUnitDistances(units);
     const FrameDistance distanceOf(units);
 
     PatternTargetTable& targets = route.patternTargets;

@@ -35,6 +35,10 @@ private:
     bool m_searchable;
 };
 
+// The end distance of every [SpeedUnit] row: where the rows before it and
+// the row itself end, in cm from the first frame.
+void deriveSpeedUnitDistances(SpeedUnitTable& units);
+
 // The environment set-up: the [SpeedUnit] end distances, then the distances
 // of signals, speed limits, speed checks, stations (stop and zone), traffic
 // signals, Doppler sources and tunnels, and the pattern target list sorted by

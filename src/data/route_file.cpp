@@ -394,16 +394,33 @@ std::vector<KeyRule> RouteReader::rules()
 
 std::unique_ptr<RouteData> loadRoute(const RouteSource& source, PictureLoader& pictures)
 {
-    auto file = openDataFile(joinPath(source.programFolder, source.routeFileName));
+    const std::string path = joinPath(source.programFolder, source.routeFileName);
+    auto file = openDataFile(path);
     if (!file)
-        throw LoadError(routeMessage(otherLabel, ""));
+        throw LoadError(withFileNotOpened(routeMessage(otherLabel, ""), path));
 
     auto route = std::make_unique<RouteData>();
     route->programFolder = source.programFolder;
+    route->routeFileName = source.routeFileName;
     RouteReader routeReader(source, pictures, *route);
     ValueReader reader(*file, routeMessage);
     runReaderLoop(reader, routeReader.rules(), [](ValueReader& in) { in.setLabel(otherLabel); });
     return route;
+}
+
+std::unique_ptr<SpeedUnitTable> readSpeedUnits(const std::string& programFolder, const std::string& routeFileName)
+{
+    auto file = openDataFile(joinPath(programFolder, routeFileName));
+    if (!file)
+        return nullptr;
+    auto table = std::make_unique<SpeedUnitTable>();
+    ValueReader reader(*file, routeMessage);
+    try {
+        runReaderLoop(reader, {tableKey("[SpeedUnit]", *table, speedUnitRow)});
+    } catch (const LoadError&) {
+        return nullptr;
+    }
+    return table;
 }
 
 std::vector<std::string_view> routeFileKeys()

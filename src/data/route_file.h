@@ -29,6 +29,11 @@ inline constexpr std::size_t voiceChannelCount = 2;
 // The derived distances stay 0 until deriveDistances runs.
 std::unique_ptr<RouteData> loadRoute(const RouteSource& source, PictureLoader& pictures);
 
+// The [SpeedUnit] table of a route file read again, its other keys passed
+// over; the end distances stay 0 until deriveSpeedUnitDistances runs.
+// Nothing when the file cannot be opened or a row cannot be read.
+std::unique_ptr<SpeedUnitTable> readSpeedUnits(const std::string& programFolder, const std::string& routeFileName);
+
 // The keys of a route file in the order the loader tests them.
 std::vector<std::string_view> routeFileKeys();
 

@@ -93,9 +93,10 @@ std::vector<KeyRule> settingsRules(Settings& s)
 
 Settings loadSettings(std::string_view programFolder)
 {
-    auto in = openDataFile(joinPath(programFolder, "cabdrive.dat"));
+    const std::string path = joinPath(programFolder, "cabdrive.dat");
+    auto in = openDataFile(path);
     if (!in)
-        throw LoadError(settingsFileMessage);
+        throw LoadError(withFileNotOpened(settingsFileMessage, path));
     Settings s;
     ValueReader reader(*in, settingsMessage);
     const std::vector<KeyRule> rules = settingsRules(s);

@@ -447,9 +447,10 @@ std::vector<KeyRule> vehicleRules(VehicleSpec& v, std::string_view folder, Pictu
 
 VehicleSpec loadVehicle(std::string_view folder, std::string_view fileName, PictureLoader& pictures)
 {
-    auto in = openDataFile(joinPath(folder, fileName));
+    const std::string path = joinPath(folder, fileName);
+    auto in = openDataFile(path);
     if (!in)
-        throw LoadError(vehicleMessage(basicSettingsLabel, {}));
+        throw LoadError(withFileNotOpened(vehicleMessage(basicSettingsLabel, {}), path));
     VehicleSpec v;
     ValueReader reader(*in, vehicleMessage);
     const std::vector<KeyRule> rules = vehicleRules(v, folder, pictures);
@@ -458,8 +459,21 @@ VehicleSpec loadVehicle(std::string_view folder, std::string_view fileName, Pict
     return v;
 }
 
+namespace {
+
+// Any data file reads as a vehicle file whose keys are all absent. A train
+// needs cars, a mass (the dynamics divide by it) and power notches.
+void refuseWhatIsNoTrain(const VehicleSpec& vehicle)
+{
+    if (vehicle.cars < 1 || vehicle.trainMass.raw <= 0 || vehicle.powerNotches < 1)
+        throw LoadError(vehicleMessage(basicSettingsLabel, {}));
+}
+
+}  // namespace
+
 void checkVehicleAfterLoading(VehicleSpec& vehicle)
 {
+    refuseWhatIsNoTrain(vehicle);
     if (vehicle.brakeType == 0)
         vehicle.brakeNotches = 4;
     else if (vehicle.brakeNotches < 3)

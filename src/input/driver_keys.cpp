@@ -197,7 +197,8 @@ void keydowns(Run& run, Key key, KeyModifiers modifiers)
         input.engineKey = shift ? 2 : 1;  // held: 2 the stop key, 1 the start key
     if (shift && key == Key::F3)
         jumpToNextSignal(run);
-    // F3: show or hide the value display.
+    if (key == Key::F3)
+        run.shell.toggleValueDisplay();
     if (key == Key::PageUp)
         chooseDoorSide(run, 0);
     if (key == Key::PageDown)

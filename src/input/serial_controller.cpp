@@ -59,8 +59,7 @@ void RxChar(Run& run, std::string_view chunk)
 void serialMessage(Run& run, std::string_view message)
 {
     resetVigilance(run);
-    // The value display's caption would show the message here; that window
-    // is not part of the program yet.
+    run.state.controller.lastSerialMessage = std::string(message);  // the value display's caption
     const std::string_view code = message.substr(0, codeLength);
     for (std::int32_t slot = 1; slot <= lastSlot; ++slot) {
         const std::string& text = run.mascon.slot(static_cast<std::size_t>(slot));

@@ -13,6 +13,7 @@ struct FrameBitmap {
     int height = 0;  // px
     int stride = 0;  // bytes per row, a multiple of 4
     const std::uint32_t* pixels = nullptr;  // null until a frame was decoded
+    std::uint64_t revision = 0;  // changes whenever the pixels do
 
     bool empty() const { return pixels == nullptr || width <= 0 || height <= 0; }
     std::uint32_t pixel(int x, int y) const

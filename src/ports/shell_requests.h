@@ -17,6 +17,9 @@ public:
     virtual void requestReturnToTitle() = 0;
     // The crew-change dialog "交代しますか？", brought to the front.
     virtual void showCrewChangeDialog() = 0;
+    // F3: the value display shown if hidden, hidden if shown. A run with no
+    // window has no value display to show.
+    virtual void toggleValueDisplay() {}
 };
 
 // Answers nothing: for runs that no one watches.

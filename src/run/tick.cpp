@@ -7,7 +7,9 @@
 
 #include "input/game_controllers.h"
 #include "sim/brake_air.h"
+#include "sim/cab_lamps.h"
 #include "sim/cab_signalling.h"
+#include "sim/crossings.h"
 #include "sim/doors.h"
 #include "sim/engine.h"
 #include "sim/event_matching.h"
@@ -17,12 +19,15 @@
 #include "sim/kanko_queue.h"
 #include "sim/pattern_protection.h"
 #include "sim/protection_brakes.h"
+#include "sim/road_lights.h"
 #include "sim/signal_display.h"
+#include "sim/slope_posts.h"
 #include "sim/speed_limits.h"
 #include "sim/spot_protection.h"
 #include "sim/stations.h"
 #include "sim/stop_alert.h"
 #include "sim/timetable_clock.h"
+#include "sim/trackside_signs.h"
 #include "sim/traction.h"
 #include "sim/video_switch.h"
 #include "sim/vigilance.h"
@@ -34,6 +39,7 @@
 #include "state/channel_layout.h"
 #include "state/run.h"
 #include "view/needles.h"
+#include "view/stop_lines.h"
 
 namespace cabdrive {
 namespace {
@@ -64,13 +70,12 @@ void followLineVoltage(DynamicsState& d)
         d.lineVoltage = fixed4::fromValue(std::max(now - voltageStepPerTick, target));
 }
 
-// The power, generator, electric-brake, air and constant-speed lamps are not
-// built yet; the speed-limit sign blinks in step 19, where the limit warning
-// is decided.
+// The speed-limit sign blinks in step 19, where the limit warning is decided.
 void cabLampsAndDoors(Run& run)
 {
     brakeSqueal(run);
     completeDoorClosing(run);  // with the easy panel's door status
+    cabLamps(run);
 }
 
 void brakeAirAndCurrent(Run& run)
@@ -98,11 +103,11 @@ void attenuationFactor(Run& run)
     }
 }
 
-// The easy panel draws its notch shapes from the state after the tick; the
-// pattern-type indicator is not built yet.
+// The easy panel draws its notch shapes from the state after the tick.
 void panelIndicatorsAndTunnel(Run& run)
 {
     upcomingLimitTexts(run);
+    patternTypeIndicator(run);
     engineStartStop(run);
     rollBackProtection(run);
     // Written on every tick, as the program always has: the menu entry that
@@ -123,6 +128,13 @@ void soundsAlongTheLine(Run& run)
     dopplerSources(run);
 }
 
+void tracksideSigns(Run& run)
+{
+    animations(run);
+    signsAndTimeMarkers(run);
+    crossings(run);
+}
+
 void driveAndEngineSounds(Run& run)
 {
     runningSoundBands(run);
@@ -132,6 +144,7 @@ void driveAndEngineSounds(Run& run)
 void callOuts(Run& run)
 {
     forgetPassedLimitCallout(run);
+    forgetPassedSignCallout(run);
     kanko_queue_play(run);
 }
 
@@ -164,9 +177,9 @@ void Timer1Timer(Run& run)
     attenuationFactor(run);               // 10
     soundsAlongTheLine(run);              // 11
     sampleGradient(run);                  // 12
-    // 13 slope posts: not built yet
+    slopePosts(run);                      // 13
     updateSignals(run);                   // 14
-    // 15 road traffic lights and crossing distances: not built yet
+    roadLights(run);                      // 15 with the crossing distance text
     cabSignalling(run);                   // 16
     spotProtectionAlarm(run);             // 17
     patternProtection(run);               // 18
@@ -175,16 +188,16 @@ void Timer1Timer(Run& run)
         return;
     vigilanceDevice(run);                 // 21
     stopApproachAlert(run);               // 22
-    // 23 animations, signs, timetable markers, crossings: not built yet
+    tracksideSigns(run);                  // 23
     driveAndEngineSounds(run);            // 24
     switchVideo(run);                     // 25
     panelIndicatorsAndTunnel(run);        // 26
-    // 27 caption, value display, stop-position lines: not built yet
+    placeStopLines(run);                  // 27; the caption and the value display: refreshed by their window after the tick
     doorSafety(run);                      // 28
-    updateInformationLine(run);           // 29 built; drawing it is not built yet
+    updateInformationLine(run);           // 29
     pollGameController(run);              // 30
     callOuts(run);                        // 31
-    // 32 value display grid: not built yet; the text-mode labels: filled by the main window after the tick
+    // 32 the value display grid and the text-mode labels: filled by their windows after the tick
     hornAndBuzzer(run);                   // 33
 }
 

@@ -1,6 +1,7 @@
 // CabSurface: the drawing surface `untendai` and its render loop.
 #include "shell/cab_surface.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -31,7 +32,7 @@ int passInterval(const QScreen* screen)
 CabSurface::CabSurface(QWidget* parent) : QWidget(parent), m_renderer(designWidth, designHeight)
 {
     setObjectName(QStringLiteral("untendai"));
-    setFixedSize(designWidth, designHeight);
+    resize(designWidth, designHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The timer only queues a pass: input, the simulation's clock and the
     // window's own events keep their turn between passes.
@@ -48,6 +49,7 @@ void CabSurface::attach(Run& run, FfmpegVideoReader& video)
     m_video = &video;
     // Frames come at the view's size, stretched while they are converted.
     video.setFrameSize(run.settings.viewWidth, run.settings.viewHeight);
+    forgetShownView();
     m_idleTimer.start();
 }
 
@@ -57,11 +59,13 @@ void CabSurface::detach()
     m_run = nullptr;
     m_video = nullptr;
     m_tickRunning = false;
+    forgetShownView();
 }
 
 void CabSurface::setTickRunning(bool running)
 {
     m_tickRunning = running;
+    forgetShownView();
 }
 
 void CabSurface::showStill(const Picture& picture)
@@ -69,9 +73,13 @@ void CabSurface::showStill(const Picture& picture)
     if (!m_run)
         return;
     m_renderer.composeStill(m_run->scene, picture);
+    forgetShownView();
     update();
 }
 
+// The picture is composed and shown again only when something in it changed:
+// a new video frame, a sprite, a needle, a text, the clock; or while the
+// closing fade darkens it pass by pass.
 void CabSurface::AppIdle()
 {
     if (!m_run || !m_video || !m_tickRunning)
@@ -79,10 +87,18 @@ void CabSurface::AppIdle()
     measurePassRate();
     if (!beginRenderPass(*m_run))
         return;
-    m_renderer.compose(*m_run, m_video->frame());
     const FadeStep fade = advanceFade(*m_run);
-    if (fade.alpha > 0)
+    ViewSnapshot view = snapshotView(*m_run, m_video->frame().revision, m_renderer.messageWidth());
+    if (fade.alpha == 0 && m_shown == view)
+        return;
+    m_renderer.compose(*m_run, m_video->frame());
+    ++m_compositions;
+    if (fade.alpha > 0) {
         m_renderer.fade(m_run->settings.viewWidth, m_run->settings.viewHeight + m_run->settings.lowerHeight, fade.alpha);
+        forgetShownView();
+    } else {
+        m_shown = std::move(view);
+    }
     update();
     if (fade.closeWindow)
         Q_EMIT fadeClosed();
@@ -96,18 +112,30 @@ void CabSurface::measurePassRate()
     m_lastIdleTime = now;
 }
 
+// The cab picture fills the surface, which its window keeps at the picture's
+// aspect; at the design size it is copied as it is.
 void CabSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QImage& back = m_renderer.backBuffer();
-    const QPoint corner((width() - back.width()) / 2, (height() - back.height()) / 2);
-    painter.fillRect(rect(), Qt::black);
-    painter.drawImage(corner, back);
+    if (size() == back.size()) {
+        painter.drawImage(0, 0, back);
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(rect(), back);
 }
 
-void CabSurface::mousePressEvent(QMouseEvent*)
+QPoint CabSurface::cabPoint(const QPointF& surfacePoint) const
 {
-    Q_EMIT clicked();
+    const QSize shown = size().expandedTo(QSize(1, 1));
+    return {static_cast<int>(std::floor(surfacePoint.x() * designWidth / shown.width())),
+            static_cast<int>(std::floor(surfacePoint.y() * designHeight / shown.height()))};
+}
+
+void CabSurface::mousePressEvent(QMouseEvent* event)
+{
+    Q_EMIT clicked(cabPoint(event->position()));
 }
 
 void CabSurface::showEvent(QShowEvent* event)

@@ -1,12 +1,16 @@
 // CabSurface: the drawing surface `untendai` of the main window, which runs
-// the render loop AppIdle and shows the composed cab view.
+// the render loop AppIdle and shows the composed cab view, scaled to the
+// surface's size.
 #pragma once
 
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
+
 #include "platform/qt/scene_renderer.h"
+#include "view/view_snapshot.h"
 
 namespace cabdrive {
 
@@ -38,17 +42,23 @@ public:
     // picture over them at (0, 0).
     void showStill(const Picture& picture);
 
-    // One pass of the render loop; the idle timer calls it, tests may too.
+    // One pass of the render loop; the idle timer calls it, tests may too. A
+    // pass whose view is the one shown already composes and repaints nothing.
     void AppIdle();
 
     int measuredFps() const { return m_measuredFps; }  // passes per second
+    int compositions() const { return m_compositions; }  // passes that composed a new picture
     const QImage& backBuffer() const { return m_renderer.backBuffer(); }
+
+    // A point of the surface in cab pixels (the design's 800 x 760), however
+    // large the surface is shown.
+    QPoint cabPoint(const QPointF& surfacePoint) const;
 
 Q_SIGNALS:
     // The closing fade has ended: the main window closes now.
     void fadeClosed();
-    // A click on the view (movieclick: resumes a paused run).
-    void clicked();
+    // A click on the view, at cab pixels (movieclick: resumes a paused run).
+    void clicked(QPoint cabPosition);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,7 +68,11 @@ protected:
 private:
     void measurePassRate();
 
+    void forgetShownView() { m_shown.reset(); }
+
     SceneRenderer m_renderer;
+    std::optional<ViewSnapshot> m_shown;  // what the last composed picture shows
+    int m_compositions = 0;
     QTimer m_idleTimer;
     QElapsedTimer m_clock;
     qint64 m_lastIdleTime = 0;  // ms of m_clock at the previous pass

@@ -17,16 +17,26 @@ bool ClickablePicture::loadPicture(const std::string& dataPath, const QString& f
 {
     const QImage image = QImage(QString::fromStdString(resolveDataPath(dataPath).string())).convertToFormat(QImage::Format_RGB32);
     if (image.isNull()) {
-        setText(fallbackText);
-        adjustSize();
+        if (fallbackText.isEmpty())
+            setText(fallbackText);
+        else
+            showCaption(fallbackText);
         return false;
     }
+    setStyleSheet(QString());
     QPixmap pixmap = QPixmap::fromImage(image);
     if (transparentCorner)
         pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1))));
     setPixmap(pixmap);
     resize(pixmap.size());
     return true;
+}
+
+void ClickablePicture::showCaption(const QString& text)
+{
+    setStyleSheet(QStringLiteral("color: white; background: rgba(0, 0, 0, 140); font-weight: bold; padding: 2px 6px;"));
+    setText(text);
+    adjustSize();
 }
 
 void ClickablePicture::mousePressEvent(QMouseEvent* event)

@@ -17,6 +17,10 @@ public:
     // bottom-left pixel is see-through (a pointer drawn on a plain ground).
     bool loadPicture(const std::string& dataPath, const QString& fallbackText, bool transparentCorner = false);
 
+    // A caption in place of a picture: white bold text on a dark backing, so
+    // that it reads on any picture and on the window's black.
+    void showCaption(const QString& text);
+
 Q_SIGNALS:
     void clicked();                         // the left button pressed and released on it
     void pressed(Qt::MouseButton button);   // any button pressed on it

@@ -1,6 +1,7 @@
 // The easy panel window: big buttons for the main controls and the notch
 // shapes that show where the handles stand.
 #include "shell/easy_panel.h"
+#include "shell/qt_keys.h"
 #include "state/run.h"
 
 #include <QCoreApplication>
@@ -158,11 +159,8 @@ void EasyPanel::press(EasyPanelButton which)
 
 void EasyPanel::forwardKey(const QKeyEvent& event)
 {
-    if (!m_mainWindow)
-        return;
-    QKeyEvent copy(event.type(), event.key(), event.modifiers(), event.text(), event.isAutoRepeat(),
-                   static_cast<quint16>(event.count()));
-    QCoreApplication::sendEvent(m_mainWindow, &copy);
+    if (m_mainWindow)
+        passKeyOn(event, *m_mainWindow);
 }
 
 // The buttons' keys drive the train like the window's own: a focused button

@@ -1,7 +1,9 @@
 // cabdrive: the desktop program.
-// `cabdrive [--live-port N [--live-listen ADDRESS]] [DATA_FOLDER]`.
+// `cabdrive [--live-port N [--live-listen ADDRESS]] [DATA_FOLDER]`, `cabdrive --help`.
 #include <cstdio>
+#include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QApplication>
@@ -13,14 +15,23 @@
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
 #include "shell/help_window.h"
-#include "shell/live_stream_options.h"
 #include "shell/message_boxes.h"
+#include "shell/program_command_line.h"
 #include "shell/program_folder.h"
 #include "shell/title_window.h"
+#include "shell/value_display_window.h"
 
 int main(int argc, char** argv)
 {
     using namespace cabdrive;
+    // Answered before Qt looks for a display: --help works anywhere.
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    std::string dataFolder;
+    QSettingsKeyValueStore store;
+    LiveStreamSettings liveSettings = readLiveStreamSettings(store);
+    if (const auto status = answerProgramCommandLine(arguments, dataFolder, liveSettings, std::cout, std::cerr))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cabdrive"));
     QApplication::setApplicationDisplayName(QStringLiteral("鉄道運転シミュレータ"));
@@ -33,22 +44,10 @@ int main(int argc, char** argv)
     // is no reason to end. The program ends when the title window closes.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    std::vector<std::string> arguments;
-    for (const QString& argument : QApplication::arguments().mid(1))
-        arguments.push_back(argument.toStdString());
-    QSettingsKeyValueStore store;
-    LiveStreamSettings liveSettings = readLiveStreamSettings(store);
-    const auto wrong = takeLiveStreamOptions(arguments, liveSettings);
-    if (wrong || arguments.size() > 1) {
-        if (wrong)
-            std::fprintf(stderr, "cabdrive: %s\n", wrong->c_str());
-        std::fprintf(stderr, "usage: cabdrive [--live-port N [--live-listen ADDRESS]] [DATA_FOLDER]\n");
-        return 2;
-    }
     QtMessageBoxes messages;
     const std::string executableFolder = QApplication::applicationDirPath().toStdString();
-    const ProgramFolder folder = chooseProgramFolder(executableFolder, arguments.empty() ? std::string() : arguments[0],
-                                                     executableFolder + "/" + CABDRIVE_INSTALLED_DEMO);
+    const ProgramFolder folder =
+        chooseProgramFolder(executableFolder, dataFolder, executableFolder + "/" + CABDRIVE_INSTALLED_DEMO);
     if (!folder.error.empty()) {
         messages.show(nullptr, QString::fromStdString(folder.error));
         return 1;
@@ -75,7 +74,8 @@ int main(int argc, char** argv)
     help.setKeyTarget([&title] { return title.runningMainWindow(); });
     EasyPanel easyPanel;
     CrewChangeDialog crewChange;
-    aux = AuxWindows{&help, &easyPanel, &crewChange, serving ? &liveServer : nullptr};
+    ValueDisplayWindow valueDisplay;
+    aux = AuxWindows{&help, &easyPanel, &crewChange, &valueDisplay, serving ? &liveServer : nullptr};
 
     QObject::connect(&title, &TitleWindow::closed, &app, &QApplication::quit);
     title.show();

@@ -2,6 +2,7 @@
 // window's components.
 #include "shell/main_window.h"
 
+#include <cmath>
 #include <iostream>
 #include <optional>
 
@@ -32,6 +33,7 @@
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
 #include "shell/message_boxes.h"
+#include "shell/value_display_window.h"
 #include "shell/window_requests.h"
 #include "sim/station_jump.h"
 #include "sound/sound_pause.h"
@@ -56,19 +58,20 @@ struct LabelPlace {
     LabelFont font;
 };
 
-// Label0 .. Label14; some sit at or below the client area's bottom edge and
-// are never seen, as in the window's design.
+// Label0 .. Label14. The gear (Label3) and the crossing distance (Label9)
+// stand on the bottom row; Label6 sits below the client area's bottom edge
+// and is never seen, as in the window's design.
 constexpr std::array<LabelPlace, 15> labelPlaces = {{
     {820, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
     {892, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
     {956, 712, 48, "", Qt::AlignLeft, LabelFont::Normal},
-    {820, 758, 0, "ギア", Qt::AlignLeft, LabelFont::Normal},
+    {820, 736, 0, "ギア", Qt::AlignLeft, LabelFont::Normal},
     {820, 606, 221, "", Qt::AlignLeft, LabelFont::Normal},
     {1055, 606, 54, "", Qt::AlignLeft, LabelFont::Normal},
     {924, 758, 0, "自車", Qt::AlignLeft, LabelFont::Normal},
     {1044, 712, 0, "00:00:00", Qt::AlignLeft, LabelFont::Normal},
     {808, 340, 0, "", Qt::AlignLeft, LabelFont::Small},
-    {868, 760, 0, "トロコン", Qt::AlignLeft, LabelFont::Normal},
+    {892, 736, 0, "トロコン", Qt::AlignLeft, LabelFont::Normal},
     {836, 638, 341, "", Qt::AlignLeft, LabelFont::Normal},
     {820, 670, 139, "0.0 km/h", Qt::AlignRight, LabelFont::Normal},
     {1004, 670, 106, "0 m", Qt::AlignRight, LabelFont::Normal},
@@ -102,13 +105,19 @@ QPixmap keyedByBottomLeftPixel(const Picture& picture)
     return pixmap;
 }
 
-// A label that shows one readout: white on the window's black, no background.
+// A label that shows one readout: white on a dark backing, so that it reads
+// over any picture beneath it (the sub-display's route map is light).
 QLabel* makeLabel(QWidget& parent, int index)
 {
     const LabelPlace& place = labelPlaces[static_cast<std::size_t>(index)];
     auto* label = new QLabel(QString::fromUtf8(place.text), &parent);
     label->setObjectName(QStringLiteral("Label%1").arg(index));
-    label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, Qt::white);
+    colours.setColor(QPalette::Window, QColor(0, 0, 0, 200));
+    label->setPalette(colours);
+    label->setAutoFillBackground(!label->text().isEmpty());
+    label->setMargin(2);
     label->setAlignment(place.alignment | Qt::AlignVCenter);
     QFont font = label->font();
     if (place.font == LabelFont::Small)
@@ -258,16 +267,18 @@ void MainWindow::buildWindow()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(windowCaption);
-    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setFocusPolicy(Qt::StrongFocus);
 
     auto* client = new QWidget(this);
-    client->setFixedSize(clientWidth, clientHeight);
+    m_client = client;
+    client->setMinimumSize(clientWidth, clientHeight);
     client->setAutoFillBackground(true);
     QPalette black = client->palette();
     black.setColor(QPalette::Window, Qt::black);
     client->setPalette(black);
+    client->installEventFilter(this);
     setCentralWidget(client);
 
     m_untendai = new CabSurface(client);
@@ -295,10 +306,13 @@ void MainWindow::buildWindow()
 
     for (int i = 0; i < static_cast<int>(m_labels.size()); ++i)
         m_labels[static_cast<std::size_t>(i)] = makeLabel(*client, i);
+    for (QWidget* beside : std::initializer_list<QWidget*>{m_subDisp, m_back})
+        m_besideCab.emplace_back(beside, beside->pos());
+    for (QLabel* label : m_labels)
+        m_besideCab.emplace_back(label, label->pos());
 
     buildMenu();
     adjustSize();
-    setFixedSize(size());
     m_tickTimer.setTimerType(Qt::PreciseTimer);
     m_tickTimer.setInterval(clockFeedMs);
     connect(&m_tickTimer, &QTimer::timeout, this, &MainWindow::feedClock);
@@ -337,6 +351,8 @@ void MainWindow::buildMenu()
     m_OFF1 = addToggle(*m_show1, "OFF1", QStringLiteral("喚呼なし(&K)"), &MainWindow::OFF1Click);
     m_OFF2 = addToggle(*m_show1, "OFF2", QStringLiteral("停止位置ラインを表示しない(&S)"), &MainWindow::OFF2Click);
     m_OFFC1 = addToggle(*m_show1, "OFFC1", QStringLiteral("文字表示モード切り替え(&C)"), &MainWindow::OFFC1Click);
+    m_fullScreen = addToggle(*m_show1, "FullScreen1", QStringLiteral("全画面表示(&F)"), &MainWindow::FullScreenClick);
+    m_fullScreen->setShortcut(Qt::Key_F11);
 
     m_controller1 = bar->addMenu(QStringLiteral("Controller(&C)"));
     m_controller1->setObjectName(QStringLiteral("Controller1"));
@@ -374,7 +390,8 @@ void MainWindow::FormCreate()
 {
     m_session = std::make_unique<Session>();
     Session& s = *m_session;
-    s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); });
+    s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); },
+                                               [this] { toggleValueDisplay(); });
     const DataFolder folder{m_startup.programFolder, m_startup.trainFolder, m_startup.trainFileName};
     const RunSetup setup{m_startup.routeFileName, m_startup.startStation, m_startup.endStation};
     s.loaded = loadRun(folder, setup,
@@ -425,7 +442,8 @@ void MainWindow::showStaffPictures()
     if (staff.staffCard) {
         m_staffCard->setPixmap(keyedByBottomLeftPixel(*staff.staffCard));
         m_staffCard->adjustSize();
-        m_staffCard->move(m_session->loaded->settings.panelLeft, 0);
+        m_besideCab.emplace_back(m_staffCard, QPoint(m_session->loaded->settings.panelLeft, 0));
+        layoutClient();
         m_staffCard->show();
         m_staffCard->raise();
     }
@@ -446,6 +464,8 @@ void MainWindow::attachRun()
         m_aux.easyPanel->attach(run, *this);
     if (m_aux.crewChange)
         connect(m_aux.crewChange, &CrewChangeDialog::endOfRunChosen, this, &MainWindow::BackClick);
+    if (m_aux.valueDisplay)
+        m_aux.valueDisplay->attach(run, *this, [this] { return m_untendai->measuredFps(); });
     if (m_aux.live) {
         m_aux.live->attach(run);
         connect(m_aux.live, &LiveServer::inputApplied, this, &MainWindow::keepCabSurfaceTop);
@@ -514,11 +534,31 @@ void MainWindow::Timer1Timer()
 {
     if (m_aux.easyPanel)
         m_aux.easyPanel->refresh();
+    refreshValueDisplay();
     m_controllerMenu->afterTick();
     if (m_aux.live)
         m_aux.live->afterTick();
     if (m_session->run->options.Moji != 0)
         fillTextLabels();
+}
+
+// While the value display is shown the caption names the line, then the
+// window follows the run.
+void MainWindow::refreshValueDisplay()
+{
+    if (!m_aux.valueDisplay || !m_aux.valueDisplay->isVisible())
+        return;
+    if (windowTitle() == windowCaption)
+        setWindowTitle(qtext(m_session->run->route.lineName));
+    m_aux.valueDisplay->refresh();
+}
+
+void MainWindow::toggleValueDisplay()
+{
+    if (!m_aux.valueDisplay || !run() || m_closed)
+        return;
+    m_aux.valueDisplay->toggle();
+    refreshValueDisplay();
 }
 
 void MainWindow::fillTextLabels()
@@ -530,6 +570,8 @@ void MainWindow::fillTextLabels()
         if (label.text() == shown)
             return;
         label.setText(shown);
+        // An empty readout leaves no dark patch over the picture.
+        label.setAutoFillBackground(!shown.isEmpty());
         if (labelPlaces[static_cast<std::size_t>(index)].width == 0)
             label.adjustSize();
     };
@@ -538,9 +580,11 @@ void MainWindow::fillTextLabels()
     set(2, texts.brake);
     set(3, texts.gear);
     set(4, texts.nextStation);
+    set(5, texts.trafficLight);
     set(7, texts.clock);
     if (texts.oneManNotice)
         set(8, *texts.oneManNotice);
+    set(9, texts.crossingDistance);
     set(10, texts.limit);
     set(11, texts.speed);
     set(12, texts.distance);
@@ -624,18 +668,55 @@ void MainWindow::BackClick()
 
 void MainWindow::keepCabSurfaceTop()
 {
-    m_untendai->move(0, m_session->run->state.presentation.cabSurfaceTop);
+    layoutClient();
+}
+
+// --- the window's size ---
+
+// The cab picture fills the window as far as its aspect allows, scaled; the
+// labels and pictures beside it keep their size and their places right of
+// it. At the design size everything stands where the design has it.
+void MainWindow::layoutClient()
+{
+    const QSize area = m_client->size();
+    constexpr int besideWidth = clientWidth - CabSurface::designWidth;  // px right of the cab
+    const double scale = std::max(0.05, std::min(static_cast<double>(area.width() - besideWidth) / CabSurface::designWidth,
+                                                 static_cast<double>(area.height()) / clientHeight));
+    const auto scaled = [scale](int length) { return static_cast<int>(std::lround(length * scale)); };
+    const int cabWidth = scaled(CabSurface::designWidth);
+    const int left = std::max(0, (area.width() - cabWidth - besideWidth) / 2);
+    const int top = std::max(0, (area.height() - scaled(clientHeight)) / 2);
+    const int cabSurfaceTop = m_session && m_session->run ? m_session->run->state.presentation.cabSurfaceTop : 0;
+    m_untendai->setGeometry(left, top + scaled(cabSurfaceTop), cabWidth, scaled(CabSurface::designHeight));
+    for (const auto& [widget, designPlace] : m_besideCab)
+        widget->move(left + cabWidth + designPlace.x() - CabSurface::designWidth, top + designPlace.y());
+}
+
+// Full screen shows the cab as large as the screen allows, whatever its size.
+void MainWindow::FullScreenClick()
+{
+    if (m_fullScreen->isChecked()) {
+        m_client->setMinimumSize(0, 0);
+        showFullScreen();
+    } else {
+        showNormal();
+        m_client->setMinimumSize(clientWidth, clientHeight);
+    }
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         FormActivate();
+    if (event->type() == QEvent::WindowStateChange)
+        m_fullScreen->setChecked(isFullScreen());
     QMainWindow::changeEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_client && event->type() == QEvent::Resize)
+        layoutClient();
     if (watched == m_back && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         BackClick();
@@ -675,6 +756,8 @@ void MainWindow::stopRun()
     }
     if (m_aux.crewChange)
         disconnect(m_aux.crewChange, nullptr, this, nullptr);
+    if (m_aux.valueDisplay)
+        m_aux.valueDisplay->detach();
     if (m_aux.live) {
         m_aux.live->detach();
         disconnect(m_aux.live, nullptr, this, nullptr);

@@ -6,6 +6,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -29,7 +31,9 @@ struct Run;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int clientWidth = 1202;  // px, below the menu bar
+    // The design's client area below the menu bar; the window may be larger
+    // (or full screen), and the cab picture is then scaled to fit.
+    static constexpr int clientWidth = 1202;  // px
     static constexpr int clientHeight = 758;  // px
 
     // FormCreate: loads everything, writing each stage's text through
@@ -83,6 +87,8 @@ private:
     void FormActivate();
     void feedClock();
     void Timer1Timer();
+    void refreshValueDisplay();
+    void toggleValueDisplay();
     void D1Click();
     void OFF1Click();
     void OFF2Click();
@@ -90,6 +96,8 @@ private:
     void showTextLabels(bool textMode, bool includingLabel5And6);
     void fillTextLabels();
     void keepCabSurfaceTop();
+    void layoutClient();
+    void FullScreenClick();
     void holdKey(const QKeyEvent& event, bool held);
     void showStatus(const QString& text);
     void FormCloseQuery();
@@ -107,11 +115,14 @@ private:
     QElapsedTimer m_wallClock;  // the real time fed to the scheduler
     qint64 m_fedNanoseconds = 0;
 
+    QWidget* m_client = nullptr;
     CabSurface* m_untendai = nullptr;
     QLabel* m_subDisp = nullptr;
     QLabel* m_back = nullptr;
     QLabel* m_staffCard = nullptr;
     std::array<QLabel*, 15> m_labels{};  // Label0 .. Label14
+    // The components right of the cab and their places in the design.
+    std::vector<std::pair<QWidget*, QPoint>> m_besideCab;
 
     QAction* m_start1 = nullptr;
     QMenu* m_goTo1 = nullptr;
@@ -123,6 +134,7 @@ private:
     QAction* m_OFF1 = nullptr;
     QAction* m_OFF2 = nullptr;
     QAction* m_OFFC1 = nullptr;
+    QAction* m_fullScreen = nullptr;
 };
 
 }  // namespace cabdrive

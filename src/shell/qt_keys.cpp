@@ -1,6 +1,9 @@
 // Translating Qt key events for the driver's key bindings.
 #include "shell/qt_keys.h"
 
+#include <QCoreApplication>
+#include <QWidget>
+
 namespace cabdrive {
 
 std::optional<Key> virtualKey(const QKeyEvent& event)
@@ -34,6 +37,13 @@ std::optional<char> typedCharacter(const QKeyEvent& event)
     if (text.size() != 1 || text[0].unicode() == 0 || text[0].unicode() >= 0x7f)
         return std::nullopt;
     return static_cast<char>(text[0].unicode());
+}
+
+void passKeyOn(const QKeyEvent& event, QWidget& target)
+{
+    QKeyEvent copy(event.type(), event.key(), event.modifiers(), event.text(), event.isAutoRepeat(),
+                   static_cast<quint16>(event.count()));
+    QCoreApplication::sendEvent(&target, &copy);
 }
 
 HeldKey heldKey(const QKeyEvent& event)

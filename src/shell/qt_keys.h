@@ -18,6 +18,10 @@ KeyModifiers keyModifiers(const QKeyEvent& event);
 // that type nothing, Delete, or keys typing outside ASCII.
 std::optional<char> typedCharacter(const QKeyEvent& event);
 
+// A copy of a key press or release sent to `target`, as if typed there: the
+// tool windows pass their keys on to the main window.
+void passKeyOn(const QKeyEvent& event, QWidget& target);
+
 // Keys whose held state is read on each tick: "3" sounds the horn and "4"
 // the buzzer, on the main keyboard and on the keypad alike.
 enum class HeldKey { None, Horn, Buzzer };

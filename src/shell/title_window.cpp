@@ -3,12 +3,15 @@
 #include "shell/title_window.h"
 
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -26,6 +29,12 @@ namespace {
 const QString applicationTitle = QStringLiteral("鉄道運転シミュレータ");
 const QString pickTrainCaption = QStringLiteral("この路線を任意の列車で運転することができます");
 const QString pickTrainFilter = QStringLiteral("列車データファイル (*.dat)");
+// The message when the program is not where its data is; the next line
+// names the file it missed.
+constexpr std::string_view notInPlaceMessage = "実行ファイルが正しい場所に配置されていません";
+constexpr const char* titlePicture1 = "image\\title\\title01.jpg";
+constexpr const char* titlePicture2 = "image\\title\\title02.jpg";
+constexpr const char* menuPictureFile = "image\\title\\title2.jpg";
 
 constexpr int timer1IntervalMs = 100;
 constexpr std::int32_t movieTickLimit = 1600;  // 160 s: the title comes even if the movie never ends
@@ -35,16 +44,11 @@ constexpr int movieCentringWidth = 1000;
 constexpr int movieCentringHeight = 666;
 
 // The window's own pictures, captions in this program.
-const QString captionStyle = QStringLiteral(
-    "color: white; background: rgba(0, 0, 0, 140); font-weight: bold; padding: 2px 6px;");
-
 ClickablePicture* captionButton(QWidget& parent, const char* name, const QString& caption, int left, int top)
 {
     auto* button = new ClickablePicture(&parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setText(caption);
-    button->setStyleSheet(captionStyle);
-    button->adjustSize();
+    button->showCaption(caption);
     button->move(left, top);
     button->setCursor(Qt::PointingHandCursor);
     return button;
@@ -138,6 +142,19 @@ void TitleWindow::buildWindow()
     connect(&m_timer1, &QTimer::timeout, this, &TitleWindow::Timer1Timer);
 }
 
+// The settings file, and the pictures without which the title would be a
+// black screen with nothing to click: the two title pictures (one is chosen
+// at random) and the menu's.
+std::optional<std::string> TitleWindow::missingStartFile() const
+{
+    if (!std::filesystem::exists(resolveDataPath("cabdrive.dat")))
+        return "cabdrive.dat";
+    for (const char* picture : {titlePicture1, titlePicture2, menuPictureFile})
+        if (!QImageReader(QString::fromStdString(resolveDataPath(picture).string())).canRead())
+            return picture;
+    return std::nullopt;
+}
+
 void TitleWindow::FormCreate()
 {
     m_line1->loadPicture("image\\title\\line01.bmp", QStringLiteral("下り線"));
@@ -145,8 +162,8 @@ void TitleWindow::FormCreate()
     m_train1->loadPicture("image\\title\\train1.bmp", QStringLiteral("運転開始"));
     m_cursor->loadPicture("image\\title\\cursor.bmp", QStringLiteral("▶"), true);
 
-    if (!std::filesystem::exists(resolveDataPath("cabdrive.dat"))) {
-        m_messages.show(this, QStringLiteral("実行ファイルが正しい場所に配置されていません"));
+    if (const std::optional<std::string> missing = missingStartFile()) {
+        m_messages.show(this, QString::fromStdString(withFileNotOpened(notInPlaceMessage, *missing)));
         return;
     }
     m_created = true;
@@ -162,8 +179,8 @@ void TitleWindow::FormCreate()
         entry->hide();
 
     QRandomGenerator random(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
-    m_titlePicture = random.bounded(2) == 0 ? "image\\title\\title01.jpg" : "image\\title\\title02.jpg";
-    m_menuPicture = "image\\title\\title2.jpg";
+    m_titlePicture = random.bounded(2) == 0 ? titlePicture1 : titlePicture2;
+    m_menuPicture = menuPictureFile;
 }
 
 // The movie is the program folder's, unlike every other title medium.

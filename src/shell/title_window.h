@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QTimer>
@@ -54,8 +55,8 @@ public:
                 Desktop desktop = systemDesktop(), QWidget* parent = nullptr);
     ~TitleWindow() override;
 
-    // False when the settings file was missing: the message has been shown
-    // and the program ends.
+    // False when the settings file or a title picture was missing: the
+    // message, naming the file, has been shown and the program ends.
     bool created() const { return m_created; }
 
     std::int32_t titleState() const { return m_titleState; }
@@ -107,6 +108,7 @@ protected:
 private:
     void buildWindow();
     void FormCreate();
+    std::optional<std::string> missingStartFile() const;
     void playOpeningMovie();
     void showPicture(const std::string& dataPath);
     void playSound(const std::string& dataPath);

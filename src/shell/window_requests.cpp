@@ -7,8 +7,12 @@
 namespace cabdrive {
 
 WindowRequests::WindowRequests(QWidget& window, MessageBoxes& messages, CrewChangeDialog* crewChange,
-                               std::function<void()> returnToTitle)
-    : m_window(window), m_messages(messages), m_crewChange(crewChange), m_returnToTitle(std::move(returnToTitle))
+                               std::function<void()> returnToTitle, std::function<void()> toggleValueDisplay)
+    : m_window(window),
+      m_messages(messages),
+      m_crewChange(crewChange),
+      m_returnToTitle(std::move(returnToTitle)),
+      m_toggleValueDisplay(std::move(toggleValueDisplay))
 {
 }
 
@@ -26,6 +30,12 @@ void WindowRequests::showCrewChangeDialog()
 {
     if (m_crewChange)
         m_crewChange->showInFront();
+}
+
+void WindowRequests::toggleValueDisplay()
+{
+    if (m_toggleValueDisplay)
+        m_toggleValueDisplay();
 }
 
 }  // namespace cabdrive

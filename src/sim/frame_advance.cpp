@@ -53,9 +53,8 @@ void stopDeadAt(Run& run, std::int32_t frame)
 
 }  // namespace
 
-std::optional<FilmingSpeed> filmingSpeedAt(const RouteData& route, std::int32_t frame)
+std::optional<FilmingSpeed> filmingSpeedAt(const SpeedUnitTable& rows, std::int32_t frame)
 {
-    const SpeedUnitTable& rows = route.speedUnits;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (holds(rows[i], frame))
             return FilmingSpeed{static_cast<std::int32_t>(i), interpolatedSpeed(rows[i], frame)};
@@ -84,12 +83,12 @@ void advanceFrame(Run& run)
             video.currentFrame -= frames;
     }
 
-    const auto here = filmingSpeedAt(run.route, video.currentFrame);
+    const auto here = filmingSpeedAt(run.speedUnits(), video.currentFrame);
     if (!here)
         return;  // outside every row the last filming speed stays
     video.filmingSpeed = here->speed;
     if (here->row != video.speedUnitRow && video.speedUnitRow != -1)
-        run.state.dynamics.trainPosition = positionAtRowBoundary(run.route.speedUnits, video.speedUnitRow, here->row);
+        run.state.dynamics.trainPosition = positionAtRowBoundary(run.speedUnits(), video.speedUnitRow, here->row);
     video.speedUnitRow = here->row;
 }
 

@@ -18,7 +18,7 @@ struct FilmingSpeed {
 
 // The first [SpeedUnit] row with fromFrame <= frame < toFrame; nothing when
 // no row holds the frame.
-std::optional<FilmingSpeed> filmingSpeedAt(const RouteData& route, std::int32_t frame);
+std::optional<FilmingSpeed> filmingSpeedAt(const SpeedUnitTable& rows, std::int32_t frame);
 
 // Physics step: collects the speed towards the next frame, moves the frame,
 // looks up the filming speed there and puts the position back on the

@@ -159,7 +159,10 @@ void updateInformationLine(Run& run)
     std::string built = buildInformation(run);
     if (built == e.informationBuilt)
         return;
-    run.state.presentation.informationText = built.empty() ? std::string() : built.substr(1);
+    PresentationState& shown = run.state.presentation;
+    shown.informationText = built.empty() ? std::string() : built.substr(1);
+    shown.messageText = shown.informationText;
+    shown.informationFrame = run.state.video.currentFrame - 1;
     e.informationBuilt = std::move(built);
 }
 

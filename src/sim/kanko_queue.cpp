@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "common/rounding.h"
+#include "sim/crossings.h"
+#include "sim/trackside_signs.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -184,8 +186,18 @@ void stationCallouts(Run& run, std::int32_t moment)
 
 void callOutKey(Run& run)
 {
-    if (callOutLimit(run))
+    const SignCallout sign = callOutSign(run);
+    if (sign == SignCallout::Called)
         return;
+    if (sign == SignCallout::None && callOutLimit(run))
+        return;
+    // A crossing ahead is called while the train moves, unless its indicator
+    // says the crossing waits for the departure.
+    const bool trainStands = roundHalfAway(run.state.dynamics.trainSpeed) == 0;
+    if (crossingCalloutPending(run) && !trainStands && !crossingIndicatorLit(run)) {
+        callOutCrossing(run);
+        return;
+    }
     callOutSignal(run);
 }
 

@@ -38,8 +38,12 @@ void kanko_add(Run& run, std::int32_t kind);
 // notch after the doors closed, 5 doors closing.
 void stationCallouts(Run& run, std::int32_t moment);
 
-// The call-out key (Enter): the speed limit or the signal ahead, whichever
-// is due first. Station call-out rows with code 999 run it too.
+// The call-out key (Enter), in this order of preference, one call-out group
+// a press: a sign or timetable marker in view (once), a speed limit due
+// (once, while the train moves, with no sign in view), a crossing ahead
+// (while the train moves and the crossing indicator is dark; the crossing
+// queue moves on), else the signal ahead. Station call-out rows with code
+// 999 run it too.
 void callOutKey(Run& run);
 
 }  // namespace cabdrive

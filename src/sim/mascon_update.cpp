@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "sim/controller_state.h"
 #include "sim/kanko_queue.h"
+#include "sim/notch_words.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -44,47 +44,19 @@ void switchConstantSpeed(Run& run)
 void refreshBrakeText(Run& run)
 {
     ControlState& c = run.state.controls;
-    const Settings& words = run.settings;
-    const std::int32_t emergency = -run.vehicle.brakeNotches;
-    const std::int32_t b = c.brakeHandle;
-    if (b == emergency)
-        c.brakeText = words.wordEmergency;
-    if (b == 0)
-        c.brakeText = words.wordBrakeReleased;
-    if (run.vehicle.brakeType >= 1 && b > emergency && b < 0 && !c.holdingBrakeOn)
-        c.brakeText = "B" + std::to_string(-b);
-    if (c.holdingBrakeOn)
-        c.brakeText = words.wordHold2;
-    if (run.vehicle.brakeType == 0) {
-        // The automatic air brake's handle positions.
-        switch (b) {
-        case -1: c.brakeText = words.wordMaintain; break;
-        case -2: c.brakeText = words.wordHold; break;
-        case -3: c.brakeText = words.wordApply; break;
-        case -5: c.brakeText = words.wordRemove; break;
-        default: break;
-        }
-    }
+    if (auto word = brakeNotchWord(run.settings, run.vehicle, c.brakeHandle, c.holdingBrakeOn))
+        c.brakeText = std::move(*word);
 }
 
 void refreshPowerText(Run& run)
 {
     ControlState& c = run.state.controls;
-    const VehicleSpec& v = run.vehicle;
     if (c.constantSpeedOn) {
         c.powerText = run.settings.wordConstSpeed;
         return;
     }
-    if (c.powerHandle == 0) {
-        c.powerText = run.settings.wordPowerOff;
-        return;
-    }
-    if (c.powerHandle < 0 || c.powerHandle > v.powerNotches)
-        return;
-    // The notch is counted within its power mode: mode name + position in the mode.
-    const auto mode = static_cast<std::size_t>(c.powerMode);
-    const std::string name = mode < v.powerModes.size() ? v.powerModes[mode].name : std::string();
-    c.powerText = name + std::to_string(c.powerHandle - groupStartOf(v, c.powerMode).value_or(0));
+    if (auto word = powerNotchWord(run.settings, run.vehicle, c.powerHandle, c.powerMode))
+        c.powerText = std::move(*word);
 }
 
 void refreshReverserText(Run& run)
@@ -98,25 +70,13 @@ void refreshReverserText(Run& run)
         c.reverserText = run.settings.wordNeutral;
 }
 
-// Pattern of the brake-notch strip: the notch; on a vehicle with a holding
-// position the holding position takes pattern 1 and the notches move up one.
-int brakeStripPattern(const Run& run)
-{
-    const ControlState& c = run.state.controls;
-    if (run.vehicle.holdNotch != 1)
-        return -c.brakeHandle;
-    if (c.holdingBrakeOn)
-        return 1;
-    return c.brakeHandle == 0 ? 0 : -c.brakeHandle + 1;
-}
-
 void refreshNotchStrips(Run& run)
 {
     Scene& scene = run.scene;
     const ControlState& c = run.state.controls;
     scene.showPatternIfPresent("img_gearlever", run.state.engine.gearLever);
 
-    const int brakePattern = brakeStripPattern(run);
+    const int brakePattern = brakeStripPattern(run.vehicle, c.brakeHandle, c.holdingBrakeOn);
     scene.showPatternIfPresent("img_lamp_p", c.powerHandle);
     scene.showPatternIfPresent("img_lamp_b", brakePattern);
 

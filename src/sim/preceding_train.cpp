@@ -73,7 +73,7 @@ void movePrecedingTrain(Run& run)
     if (d.precedingFrame <= run.state.video.currentFrame)
         return;
     updatePrecedingSpeed(run);
-    if (const std::optional<FilmingSpeed> filming = filmingSpeedAt(run.route, d.precedingFrame))
+    if (const std::optional<FilmingSpeed> filming = filmingSpeedAt(run.speedUnits(), d.precedingFrame))
         d.precedingPitch = filming->speed;
     advancePrecedingFrame(d);
 }

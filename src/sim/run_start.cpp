@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "sim/crossings.h"
 #include "sim/mascon_update.h"
+#include "sim/road_lights.h"
 #include "sim/signal_reset.h"
 #include "sim/stations.h"
 #include "state/run.h"
@@ -76,6 +78,8 @@ void startRun(Run& run, const RunStart& start)
     placeAtStartStation(run, startStation);
     startStations(run);
     startSignals(run);
+    startRoadLights(run);
+    forgetCrossings(run);
     masconupdate(run);
 }
 

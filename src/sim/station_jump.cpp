@@ -3,11 +3,14 @@
 
 #include <algorithm>
 
+#include "sim/crossings.h"
 #include "sim/doors.h"
 #include "sim/mascon_update.h"
 #include "sim/signal_reset.h"
+#include "sim/slope_posts.h"
 #include "sim/stations.h"
 #include "sim/timetable_clock.h"
+#include "sim/trackside_signs.h"
 #include "sim/video_switch.h"
 #include "state/run.h"
 
@@ -73,7 +76,7 @@ void standAtStop(Run& run, std::size_t n)
     d.trainPosition = station.stopDistance;
     d.nextStopPosition = station.stopDistance;
     d.distanceToStop = 0;
-    d.frontGradient = fixed4{};
+    levelSlopePosts(run);
     d.effectiveGradient = fixed4{};
     std::fill(d.carGradients.begin(), d.carGradients.end(), 0);
     d.gradientSamplePosition = d.trainPosition;
@@ -102,6 +105,8 @@ void StationClick(Run& run, std::int32_t n)
         s.stations.arrivalRegistered[station] = 1;
     placePrecedingTrain(run);
     resetSignalsForJump(run);
+    forgetSigns(run);
+    forgetCrossings(run);
     handlesAtRest(run);
 }
 

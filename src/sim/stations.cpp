@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/rounding.h"
+#include "sim/crossings.h"
 #include "sim/doors.h"
 #include "sim/environment_sounds.h"
 #include "sim/kanko_queue.h"
@@ -240,6 +241,7 @@ void departureMelody(Run& run, std::size_t j)
     const Station& station = run.route.stations[j];
     playEnvironmentSoundOnce(run, station.departureSound);
     setFlag(s.stations.melodyStarted, j, true);
+    putOutCrossingIndicator(run);
     s.stations.arrivalClock = s.time.clockTicks;
     stationCallouts(run, stopMoment::melody);
     if (station.kind == 2)

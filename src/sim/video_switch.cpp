@@ -1,6 +1,7 @@
 // Which video the front view shows: the line's main video or a clip of it.
 #include "sim/video_switch.h"
 
+#include "common/paths.h"
 #include "common/rounding.h"
 #include "state/channel_layout.h"
 #include "state/run.h"
@@ -138,9 +139,10 @@ std::string videoPath(const Run& run, const std::string& videoName)
     return run.settings.videoFolder + videoName + ".avi";
 }
 
+// The path the reader tried, not the one the data files wrote.
 std::string videoOpenFailure(const std::string& path)
 {
-    return "映像ファイルを開けません" + path;
+    return "映像ファイルを開けません" + triedPath(path);
 }
 
 bool openMainVideo(Run& run)

@@ -10,7 +10,8 @@ struct Run;
 // The video folder followed by the name and ".avi", as data files write paths.
 std::string videoPath(const Run& run, const std::string& videoName);
 
-// What the user is told when a video cannot be opened.
+// What the user is told when a video cannot be opened: the message and the
+// whole path tried, with slashes.
 std::string videoOpenFailure(const std::string& path);
 
 // Opens the line's main video and shows it at the train's frame (video mode

@@ -28,7 +28,7 @@ void vigilanceDevice(Run& run)
 {
     RunState& s = run.state;
     // Either debug switch disarms the device for the rest of the run.
-    if (s.input.debugFreeze || s.input.valueDisplayDebug)
+    if (s.input.debugFreeze || s.input.resistanceDebug)
         s.protection.vigilanceDisarmed = true;
     if (run.vehicle.ebFlag != 1 || s.protection.vigilanceDisarmed || s.dynamics.trainSpeed <= 1)
         return;

@@ -96,6 +96,8 @@ void assignSoundChannels(Run& run, const std::string& vehicleFolder)
         assign(run.sound, engineSound3Channel(v, route, j), vehicleFolder, v.engineSound3[j].file);
 }
 
+// The last step of the sound set-up: every channel silent, and the
+// emergency-brake lamp, lit while the cab pictures were made, dark.
 void resetSounds(Run& run)
 {
     for (std::size_t channel = 0; channel < run.sound.channelCount(); ++channel) {

@@ -2,6 +2,8 @@
 // the devices it acts through.
 #pragma once
 
+#include <memory>
+
 #include "data/controller_codes.h"
 #include "data/display_options.h"
 #include "data/mascon_map.h"
@@ -30,6 +32,12 @@ struct Run {
     DisplayOptions options;
     RunState state;
     ControllerCodes controllerCodes;  // the USB controller's calibration
+    // The filming speeds the frame follows: the route's, until the value
+    // display reads them again from the route file. The rest of the route
+    // stays as it was loaded.
+    std::shared_ptr<const SpeedUnitTable> reloadedSpeedUnits;
+
+    const SpeedUnitTable& speedUnits() const { return reloadedSpeedUnits ? *reloadedSpeedUnits : route.speedUnits; }
 };
 
 }  // namespace cabdrive

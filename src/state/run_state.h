@@ -45,8 +45,7 @@ struct InputState {
     bool runNotStarted = true;   // until the start command
     std::int32_t engineKey = 0;  // 0 none, 1 start key held, 2 stop key held
     bool debugFreeze = false;    // the speed follows the filming speed (F1)
-    bool resistanceDebug = false;  // set from the value display: no resistance
-    bool valueDisplayDebug = false;  // the value display's debug switch
+    bool resistanceDebug = false;  // the value display's switch: the speed update leaves resistance out
     std::int32_t doorSide = 0;
     bool hornSequence = false;   // horn key pressed: the tick sounds the horn
     bool buzzer = false;         // buzzer key pressed
@@ -63,6 +62,7 @@ struct ControllerState {
     // 2 "PS用電車でGO! コントローラ", 3 "三鶯重工 OHC-PC01"
     std::int32_t controllerKind = 0;
     std::string serialBuffer;            // received characters not yet ended by a carriage return
+    std::string lastSerialMessage;       // the last message received, shown as the value display's caption
     std::int32_t lastControllerSum = 0;  // X + Y + E + G of the last poll acted on
     bool debugCaption = false;           // "デバッグオプション(&D)": the caption shows the axes
     std::string axesCaption;             // "X:… Y:…" of the last poll acted on, while debugCaption
@@ -249,6 +249,39 @@ struct CalloutState {
     std::int32_t lastLimitCallout = -1;  // [LimitKanko] voice the key called last; not repeated
 };
 
+// A road traffic light's cycle through its six phases.
+struct RoadLightCycle {
+    std::int32_t phase = 1;      // 1 .. 6
+    std::int32_t countdown = 0;  // ticks left in the phase
+};
+
+// The trackside signs over the view that the tick keeps: slope posts, signs
+// and timetable markers, animations, crossings and road traffic lights.
+struct TracksideState {
+    static constexpr std::int32_t noCallout = 999;   // pendingSignCallout: nothing due
+    static constexpr std::int32_t timeMarker = 900;  // pendingSignCallout: the timetable marker
+    static constexpr std::size_t crossingSlots = 11;
+
+    // The gradient as the slope posts give it, signed and unsigned, one
+    // decimal; "L" on level track.
+    std::string gradientText = "L", gradientTextUnsigned = "L";
+    // The sign in view: its [OtherKanko] voice (its image), timeMarker or noCallout.
+    std::int32_t pendingSignCallout = noCallout;
+    std::int32_t signCounter = 0;  // ticks since the sign appeared
+    std::int32_t calledSign = noCallout;  // the sign call-out the key made last; not repeated
+    std::int32_t animationCounter = 0;  // ticks towards the next phase
+    std::int32_t animationPhase = 0;    // 0 .. 13
+    // [Cross] rows ahead, the head first; -1 empty.
+    std::array<std::int32_t, crossingSlots> crossingQueue{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::int32_t crossingShown = -1;    // the head the crossing sprite shows; -1 the empty queue
+    bool crossingIndicator = false;     // the crossing indicator is lit
+    std::vector<std::uint8_t> crossingJoined;  // per [Cross] row: queued in this pass of its enter window
+    std::vector<std::uint8_t> crossingLeft;    // per [Cross] row: its leaving has moved the queue on
+    std::vector<RoadLightCycle> roadLights;    // per [TrafficSignal] row
+    std::int32_t roadLightShown = -1;   // the row the light sprites show; -1 none
+    std::string crossingDistanceText;   // to the next road traffic light
+};
+
 // The run's two clocks.
 struct TimeState {
     std::int32_t clockTicks = 0;  // 1/30 s since midnight: the timetable clock
@@ -291,8 +324,9 @@ struct PresentationState {
     std::int32_t targetCurrent = 0;     // A: the ammeter value the tick measured
     std::int32_t shownCurrent = 0;      // A: the ammeter value shown, damped by the render pass
     std::int32_t cabSurfaceTop = 0;     // px: the cab surface moved up (negative) with Shift + Up
-    std::string messageText;            // the message line over the view
+    std::string messageText;            // the message line over the view: the information line's advice
     std::string informationText;        // the information line's advice
+    std::int32_t informationFrame = 0;  // currentFrame - 1 when the advice last changed
     std::string easyPanelText;          // the easy panel's status bar
 };
 
@@ -308,6 +342,7 @@ struct RunState {
     DoorState doors;
     SignalState signals;
     StationState stations;
+    TracksideState trackside;
     CalloutState callouts;
     ClockFace clockFace;
     Random random;

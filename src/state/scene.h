@@ -72,6 +72,8 @@ public:
     // Sprites in drawing order: ascending z, equal z in order of creation.
     std::vector<const Sprite*> spritesInDrawingOrder() const;
     std::size_t spriteCount() const { return m_sprites.size(); }
+    // Sprites in order of creation.
+    const std::vector<Sprite>& sprites() const { return m_sprites; }
 
 private:
     template <typename Change>

@@ -8,6 +8,7 @@
 
 #include "common/load_error.h"
 #include "common/paths.h"
+#include "view/image_list.h"
 #include "view/text_displays.h"
 
 namespace cabdrive {
@@ -191,6 +192,38 @@ void makeSignals(Scene& scene, const std::array<SignalPicture, signalPictureCoun
     }
 }
 
+// The route's window image lists become sprites over the view, keyed like the
+// signs, each showing cell 0 (blank in the lists' convention) until the tick
+// finds its rows in view: the animation in the left middle, the crossing
+// board below the other signs on the left, the road light and its second
+// light on the left under the monitor.
+void makeWindowImageLists(Scene& scene, const RouteData& route, const Settings& settings)
+{
+    constexpr int listCellWidth = 100, listCellHeight = 75;  // px of the animation and road light cells
+    const std::int32_t w = settings.viewWidth;
+    const std::int32_t h = settings.viewHeight;
+    const auto make = [&scene](std::string_view name, Picture strip, int cellWidth, int cellHeight, int x, int y) {
+        if (strip.width <= 0)
+            return;
+        ScenePicture& entry = scene.addPicture(std::string(name), std::move(strip));
+        entry.keyByBottomLeftPixel();
+        entry.patternWidth = cellWidth;
+        entry.patternHeight = cellHeight;
+        scene.addSprite(name, SpriteKind::Plain, x, y, 100);
+    };
+    make("img_unten_anim", imageListStrip(route.animPictures, listCellWidth, listCellHeight), listCellWidth,
+         listCellHeight, viewFraction(w, 0.1L), viewFraction(h, 0.3L));
+    Picture crossings = imageListStripOfOwnSizes(route.crossPictures);
+    const int crossingWidth = route.crossPictures.empty() ? 0 : crossings.width / static_cast<int>(route.crossPictures.size());
+    const int crossingHeight = crossings.height;
+    make("img_unten_cross", std::move(crossings), crossingWidth, crossingHeight, 0, viewFraction(h, 0.55L));
+    for (const auto& [name, top] : {std::pair{std::string_view("img_unten_traffic"), 0.15L},
+                                   std::pair{std::string_view("img_unten_traffic2"), 0.275L}}) {
+        make(name, imageListStrip(route.trafficSignalPictures, listCellWidth, listCellHeight), listCellWidth,
+             listCellHeight, viewFraction(w, 0.05L), viewFraction(h, top));
+    }
+}
+
 void makeMonitor(Scene& scene, const MonitorPicture& monitor)
 {
     if (!monitor.picture)
@@ -237,6 +270,7 @@ StaffPictures buildCabPanel(Scene& scene, const VehicleSpec& vehicle, const Rout
         makeSigns(scene, *route.signPictures, settings);
     if (route.signalPictures)
         makeSignals(scene, *route.signalPictures);
+    makeWindowImageLists(scene, route, settings);
     for (const CabPicture& picture : cabPictures(vehicle))
         makeCabPicture(scene, picture, folder.vehicleFolder, pictures);
     return loadStaffPictures(route, folder, pictures);

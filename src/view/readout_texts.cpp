@@ -52,6 +52,9 @@ ReadoutTexts readoutTexts(const Run& run)
     texts.distance = distanceText(s.dynamics.distanceToStop);
     texts.currentStop = s.stations.currentStopName;
     texts.nextStop = s.stations.nextStopName;
+    texts.crossingDistance = s.trackside.crossingDistanceText;
+    if (s.signals.signalName != SignalState::noName)
+        texts.trafficLight = run.settings.wordSection;
     return texts;
 }
 

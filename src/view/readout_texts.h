@@ -22,6 +22,8 @@ struct ReadoutTexts {
     std::string limit;
     std::string speed, distance;
     std::string currentStop, nextStop;
+    std::string crossingDistance;  // to the next road traffic light
+    std::string trafficLight;      // the [TC] word while a signal ahead gives its section value
 };
 
 // The readouts as the last tick left the run.

@@ -19,6 +19,8 @@ struct TextDisplay {
     int fontSize = 0;  // pt, as the layout was made for a 96-dpi screen
     int x = 0;         // px
     int y = 0;         // px
+
+    bool operator==(const TextDisplay&) const = default;
 };
 
 struct TextDisplays {

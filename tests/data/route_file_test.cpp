@@ -234,13 +234,14 @@ TEST_F(RouteFileTest, UnlabelledKeysReportTheLabelOfTheKeyBeforeThem)
     EXPECT_EQ(loadError("[SpeedUnit]\n0,1,0,0\n"), routeError("[SpeedUnit]", "0,1,0,0"));
 }
 
-TEST_F(RouteFileTest, MissingFileReportsAnEmptyLine)
+TEST_F(RouteFileTest, MissingFileReportsAnEmptyLineAndNamesTheFile)
 {
     try {
         loadRoute(RouteSource{programFolder(), "line_up.dat", "train.dat", 0}, pictures);
         ADD_FAILURE() << "a missing file loaded";
     } catch (const LoadError& error) {
-        EXPECT_EQ(std::string(error.what()), routeError("その他", ""));
+        EXPECT_EQ(std::string(error.what()),
+                  routeError("その他", "") + "\nファイル " + programFolder() + "line_up.dat を開けません。");
     }
 }
 

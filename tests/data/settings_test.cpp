@@ -141,7 +141,7 @@ TEST(Settings, RefusesAMissingFileAnOpenListAndMoreThanAHundredInfoTexts)
         loadSettings(empty.folder());
         FAIL() << "a missing settings file loaded";
     } catch (const LoadError& e) {
-        EXPECT_EQ(e.what(), settingsError);
+        EXPECT_EQ(e.what(), settingsError + "\nファイル " + empty.folder() + "cabdrive.dat を開けません。");
     }
     EXPECT_EQ(settingsErrorOf("[InfoLabel]\na\nb\n"), settingsError);
 

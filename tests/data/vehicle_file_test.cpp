@@ -200,7 +200,8 @@ TEST(VehicleFile, DefaultTrainWithoutFolderIsOpenedFromTheCurrentDirectory)
 
 TEST(VehicleLabels, ErrorsNameTheSectionLabelInForce)
 {
-    EXPECT_EQ(loadErrorOf(fixtures + "/vehicle/", "absent.dat"), vehicleError("- 列車の基本設定"));
+    EXPECT_EQ(loadErrorOf(fixtures + "/vehicle/", "absent.dat"),
+              vehicleError("- 列車の基本設定") + "\nファイル " + fixtures + "/vehicle/absent.dat を開けません。");
     EXPECT_EQ(errorOf("[Handle]\none\n"), vehicleError("- 列車の基本設定"));
     EXPECT_EQ(errorOf("[Mt]\n3x\n"), vehicleError("- 列車の基本設定"));
     EXPECT_EQ(errorOf("[Clock]\n1\n2\n"), vehicleError("- アナログ時計"));
@@ -378,15 +379,43 @@ TEST(VehiclePictures, StripPictureIsLoadedAtOnceOrRefusedWithItsKey)
     EXPECT_FALSE(again.notchImageP.picture);
 }
 
+// The least a train has: cars, a mass and power notches.
+VehicleSpec aTrain()
+{
+    VehicleSpec v;
+    v.cars = 1;
+    v.trainMass = fixed4::fromInt(30);
+    v.powerNotches = 4;
+    return v;
+}
+
+TEST(VehicleChecks, AFileWithoutCarsMassOrPowerNotchesIsNoTrain)
+{
+    VehicleSpec train = aTrain();
+    EXPECT_NO_THROW(checkVehicleAfterLoading(train));
+    for (const auto& unmake : std::initializer_list<void (*)(VehicleSpec&)>{
+             [](VehicleSpec& v) { v.cars = 0; }, [](VehicleSpec& v) { v.trainMass = fixed4::fromInt(0); },
+             [](VehicleSpec& v) { v.trainMass = fixed4::fromInt(-5); }, [](VehicleSpec& v) { v.powerNotches = 0; }}) {
+        VehicleSpec v = aTrain();
+        unmake(v);
+        try {
+            checkVehicleAfterLoading(v);
+            ADD_FAILURE() << "no train accepted";
+        } catch (const LoadError& e) {
+            EXPECT_EQ(std::string(e.what()), vehicleError("- 列車の基本設定"));
+        }
+    }
+}
+
 TEST(VehicleChecks, AutomaticAirBrakeHasFourPositionsAndANotchedBrakeAtLeastThree)
 {
-    VehicleSpec automatic;
+    VehicleSpec automatic = aTrain();
     automatic.brakeType = 0;
     automatic.brakeNotches = 8;
     checkVehicleAfterLoading(automatic);
     EXPECT_EQ(automatic.brakeNotches, 4);
 
-    VehicleSpec notched;
+    VehicleSpec notched = aTrain();
     notched.brakeType = 1;
     notched.brakeNotches = 3;
     checkVehicleAfterLoading(notched);
@@ -404,7 +433,7 @@ TEST(VehicleChecks, AutomaticAirBrakeHasFourPositionsAndANotchedBrakeAtLeastThre
 TEST(VehicleChecks, NotchCountsMustFitThePerNotchTables)
 {
     auto checkError = [](std::int32_t brakeType, std::int32_t brakeNotches, std::int32_t powerNotches) {
-        VehicleSpec v;
+        VehicleSpec v = aTrain();
         v.brakeType = brakeType;
         v.brakeNotches = brakeNotches;
         v.powerNotches = powerNotches;

@@ -214,6 +214,10 @@ TEST(DriverKeys, ShiftKeysMoveTheCabAndTheDebugValues)
     keydowns(f.run(), Key::F5, shiftOnly);
     EXPECT_EQ(f.state().time.clockTicks, 1000);
     EXPECT_EQ(f.state().video.currentFrame, 5900);
+
+    keydowns(f.run(), Key::F3, {});
+    keydowns(f.run(), Key::F3, shiftOnly);
+    EXPECT_EQ(f.shell.valueDisplayToggles, 2) << "F3 with or without Shift shows or hides the value display";
 }
 
 TEST(EasyPanel, ReverserButtonTurnsTheReverserRoundAndDoesNothingInNeutral)

@@ -40,6 +40,7 @@ TEST(SerialController, AChunkWaitsForItsCarriageReturnAndOneChunkIsOneMessage)
     EXPECT_EQ(f.controls().powerText, "P3");
     EXPECT_TRUE(f.controls().powerChangePending);
     EXPECT_TRUE(f.state().controller.serialBuffer.empty());
+    EXPECT_EQ(f.state().controller.lastSerialMessage, "P3###\rB2###\r") << "for the value display's caption";
     f.line("B2###");
     EXPECT_EQ(f.power(), 0);
     EXPECT_EQ(f.brake(), -2);

@@ -59,4 +59,15 @@ TEST(StationDemoRun, AJumpedToStopRunsByTheTimetableAndTheSoundsLengths)
     EXPECT_EQ(s.dynamics.distanceToStop, d.route->stations[3].stopDistance - station.stopDistance);
 }
 
+TEST(StationDemoRun, OnceSetUpTheEmergencyLampIsDarkAndTheTracksideSpritesStandOverTheView)
+{
+    DemoRun d;
+    ASSERT_NE(d.run.scene.sprite("img_Lamp_EB"), nullptr);
+    EXPECT_FALSE(d.run.scene.sprite("img_Lamp_EB")->visible);
+    for (const char* name : {"img_unten_anim", "img_unten_cross", "img_unten_traffic", "img_unten_traffic2"})
+        EXPECT_NE(d.run.scene.sprite(name), nullptr) << name;
+    d.scheduler.advanceBy(100ms);
+    EXPECT_TRUE(d.run.scene.sprite("img_other0")->visible) << "the E231's pattern-type indicator";
+}
+
 }  // namespace

@@ -59,4 +59,36 @@ TEST(WholeRun, EmergencyBrakingDistanceMatchesTheVehiclesBrakingRate)
     EXPECT_NEAR(static_cast<double>(distanceM), static_cast<double>(expectedM), static_cast<double>(expectedM * 0.1L));
 }
 
+// Coasting from 60 km/h for one second on a line made all level or all 25 per
+// mille up: the difference of the two speed losses is the slope's pull alone.
+long double coastingLoss(long double perMille)
+{
+    FixtureRun f;
+    auto& slopes = f.loaded->route->slopes;
+    slopes.restart();
+    EXPECT_TRUE(slopes.add({cabdrive::fixed4::fromValue(perMille), -1, 100000}));
+    auto& d = f.run.state.dynamics;
+    cabdrive::AsciiDown(f.run, '5');
+    while (f.run.state.air.bcTrailerCar.raw > 0 && f.scheduler.simulatedTime() < 60s)
+        f.scheduler.advanceBy(100ms);
+    // Rolling for 10 s fills the gradient history of every car.
+    d.trainSpeed = 60;
+    f.scheduler.advanceBy(10s);
+    EXPECT_EQ(d.effectiveGradient, cabdrive::fixed4::fromValue(perMille));
+    d.trainSpeed = 60;
+    f.scheduler.advanceBy(1s);
+    EXPECT_FALSE(f.run.state.protection.protectionEmergencyBrake || f.run.state.protection.protectionServiceBrake);
+    return 60 - d.trainSpeed;
+}
+
+TEST(WholeRun, CoastingUpA25PerMilleGradeLosesTheSlopesPullMore)
+{
+    const long double level = coastingLoss(0);
+    const long double grade = coastingLoss(25);
+    EXPECT_GT(level, 0) << "running resistance slows a coasting train on the level too";
+    // g x G / sqrt(G^2 + 1000^2) of every tonne: 0.2449 m/s^2, 0.8818 km/h per second.
+    const long double pull = 9.8L * 25 / std::sqrt(25.0L * 25 + 1000 * 1000) * 3.6L;
+    EXPECT_NEAR(static_cast<double>(grade - level), static_cast<double>(pull), 0.01);
+}
+
 }  // namespace

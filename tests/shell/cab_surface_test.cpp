@@ -2,6 +2,11 @@
 // passes its timer runs, the closing fade and the click that resumes a run.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <vector>
+
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "shell/cab_surface.h"
 #include "support/qt_application.h"
@@ -49,6 +54,30 @@ TEST_F(CabSurfaceLoop, NothingIsDrawnWhileTheTickDoesNotRun)
     EXPECT_EQ(panelPixel(), white);  // paused: the last picture stays
 }
 
+TEST_F(CabSurfaceLoop, AViewThatDidNotChangeIsNeitherComposedNorShownAgain)
+{
+    surface.setTickRunning(true);
+    surface.AppIdle();
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 1);
+
+    f.scene.setVisible("img_Panel", false);  // a sprite
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 2);
+    EXPECT_EQ(panelPixel(), black);
+    run.state.controls.brakeText = "B3";  // a text
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 3);
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 3);
+
+    // Resuming composes afresh, whatever was shown while paused.
+    surface.setTickRunning(false);
+    surface.setTickRunning(true);
+    surface.AppIdle();
+    EXPECT_EQ(surface.compositions(), 4);
+}
+
 TEST_F(CabSurfaceLoop, WithVisualEffectsOffTheFadeClosesTheWindowInTheFirstPass)
 {
     surface.setTickRunning(true);
@@ -64,13 +93,23 @@ TEST_F(CabSurfaceLoop, WithVisualEffectsOffTheFadeClosesTheWindowInTheFirstPass)
     EXPECT_EQ(fadeCloses, 1);
 }
 
+// One late timer event makes the next interval short: the typical rate is
+// the median of what the passes measured.
 TEST_F(CabSurfaceLoop, TheTimerRunsPassesAtAboutTheDisplaysRate)
 {
     surface.setTickRunning(true);
-    cabdrive::test::runEventsFor(300);
+    std::vector<int> rates;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 300) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        rates.push_back(surface.measuredFps());
+    }
     EXPECT_EQ(panelPixel(), white);
-    EXPECT_GT(surface.measuredFps(), 10);
-    EXPECT_LE(surface.measuredFps(), 70);
+    std::nth_element(rates.begin(), rates.begin() + static_cast<std::ptrdiff_t>(rates.size() / 2), rates.end());
+    const int median = rates[rates.size() / 2];
+    EXPECT_GT(median, 10);
+    EXPECT_LE(median, 70);
 }
 
 TEST_F(CabSurfaceLoop, AClickOnTheViewIsPassedOn)

@@ -21,6 +21,7 @@
 #include "shell/easy_panel.h"
 #include "shell/main_window.h"
 #include "shell/message_boxes.h"
+#include "shell/value_display_window.h"
 #include "state/run.h"
 #include "support/qt_application.h"
 #include "support/temp_folder.h"
@@ -45,6 +46,7 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(config.path().string()));
         aux.easyPanel = &easyPanel;
         aux.crewChange = &crewChange;
+        aux.valueDisplay = &valueDisplay;
     }
     ~MainWindowTest() override
     {
@@ -106,6 +108,7 @@ protected:
     RecordingMessages messages;
     EasyPanel easyPanel;
     CrewChangeDialog crewChange;
+    ValueDisplayWindow valueDisplay;
     AuxWindows aux;
     std::vector<QString> statuses;
     std::unique_ptr<MainWindow> window;

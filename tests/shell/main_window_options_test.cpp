@@ -155,7 +155,7 @@ TEST_F(MainWindowTest, MissingVideoIsReportedAndTheRunStillLoads)
     EXPECT_TRUE(w.loaded());
     // The video folder is named from the data folder, whatever the current directory.
     EXPECT_EQ(messages.texts, (std::vector<QString>{QStringLiteral("映像ファイルを開けません")
-                                                    + QString::fromStdString(copy) + QStringLiteral("video\\line_down.avi")}));
+                                                    + QString::fromStdString(copy) + QStringLiteral("video/line_down.avi")}));
     EXPECT_EQ(statuses.size(), 7u);
 }
 

@@ -48,6 +48,40 @@ TEST_F(MainWindowTest, LoadingShowsItsStagesInOrderAndStartsTheRun)
     EXPECT_EQ(staffCard.size(), staffCard.pixmap().size());
 }
 
+TEST_F(MainWindowTest, ALargerWindowScalesTheCabAndKeepsTheReadoutsBesideIt)
+{
+    MainWindow& w = openDemo();
+    w.show();
+    QCoreApplication::processEvents();
+    const QSize aroundClient = w.size() - w.centralWidget()->size();  // the menu bar
+    // Room for the cab at twice its size and the readouts beside it at theirs.
+    w.resize(aroundClient + QSize(1600 + 402, 1516));
+    ASSERT_EQ(w.centralWidget()->size(), QSize(2002, 1516));
+    CabSurface& cab = *w.cabSurface();
+    EXPECT_EQ(cab.geometry(), QRect(0, 0, 1600, 1520));  // twice as large, the aspect kept
+    EXPECT_EQ(label(11).pos(), QPoint(1600 + 820 - 800, 670));
+    // The picture shown is the composed one, scaled; a click maps back to cab pixels.
+    cab.AppIdle();
+    QCoreApplication::processEvents();
+    const QImage shown = cab.grab().toImage();
+    EXPECT_EQ(shown.pixel(2 * 10 + 1, 2 * 700 + 1), cab.backBuffer().pixel(10, 700));
+    QPoint clickedAt;
+    QObject::connect(&cab, &CabSurface::clicked, [&clickedAt](QPoint at) { clickedAt = at; });
+    clickWidget(cab);
+    EXPECT_EQ(clickedAt, QPoint(400, 380));
+
+    // A window wider than the cab's aspect needs centres the cab and its readouts.
+    w.resize(aroundClient + QSize(2202, 1516));
+    EXPECT_EQ(cab.geometry(), QRect(100, 0, 1600, 1520));
+
+    action("FullScreen1").trigger();
+    EXPECT_TRUE(w.isFullScreen());
+    action("FullScreen1").trigger();
+    EXPECT_FALSE(w.isFullScreen());
+    EXPECT_FALSE(action("FullScreen1").isChecked());
+    EXPECT_EQ(action("FullScreen1").shortcut(), QKeySequence(Qt::Key_F11));
+}
+
 TEST_F(MainWindowTest, StationEntryMovesTheTrainAndNamesTheLineInTheCaption)
 {
     MainWindow& w = openDemo();

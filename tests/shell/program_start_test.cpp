@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
-#include "shell/live_stream_options.h"
+#include "shell/program_command_line.h"
 #include "shell/program_folder.h"
 #include "support/temp_folder.h"
 
@@ -38,20 +39,22 @@ TEST(ProgramFolder, AnInstalledProgramWithoutDataBesideItOpensTheInstalledDemo)
     EXPECT_EQ(chooseProgramFolder(bin, "", bin + "/nothing").folder, bin + "/");
 }
 
-TEST(LiveStreamOptions, TakenOutOfTheArgumentsOverTheStoredSettings)
+TEST(ProgramCommandLineParts, TheLiveStreamOptionsGoOverTheStoredSettings)
 {
-    LiveStreamSettings settings;
-    settings.port = 9000;  // as stored
-    std::vector<std::string> arguments{"--live-port", "0", "demo", "--live-listen", "0.0.0.0"};
-    EXPECT_EQ(takeLiveStreamOptions(arguments, settings), std::nullopt);
-    EXPECT_EQ(arguments, std::vector<std::string>{"demo"});
-    EXPECT_EQ(settings.port, 0);
-    EXPECT_EQ(settings.listenAddress, "0.0.0.0");
+    LiveStreamSettings live;
+    live.port = 9000;  // as stored
+    std::string folder;
+    std::ostringstream out, err;
+    const std::vector<std::string_view> arguments{"--live-port", "0", "demo", "--live-listen", "0.0.0.0"};
+    EXPECT_EQ(answerProgramCommandLine(arguments, folder, live, out, err), std::nullopt);
+    EXPECT_EQ(folder, "demo");
+    EXPECT_EQ(live.port, 0);
+    EXPECT_EQ(live.listenAddress, "0.0.0.0");
 
-    std::vector<std::string> noValue{"--live-port"};
-    EXPECT_EQ(takeLiveStreamOptions(noValue, settings), "--live-port needs a value");
-    std::vector<std::string> badPort{"--live-port", "65536"};
-    EXPECT_EQ(takeLiveStreamOptions(badPort, settings), "--live-port needs a port number (0 .. 65535), not 65536");
+    EXPECT_EQ(answerProgramCommandLine(std::vector<std::string_view>{"--live-port"}, folder, live, out, err), 2);
+    EXPECT_EQ(answerProgramCommandLine(std::vector<std::string_view>{"--live-port", "65536"}, folder, live, out, err), 2);
+    EXPECT_TRUE(err.str().starts_with("cabdrive: --live-port needs a value\n")) << err.str();
+    EXPECT_NE(err.str().find("cabdrive: --live-port needs a port number (0 .. 65535), not 65536\n"), std::string::npos);
 }
 
 }  // namespace

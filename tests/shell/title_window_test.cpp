@@ -5,6 +5,9 @@
 
 #include <QTimer>
 
+#include <iostream>
+#include <sstream>
+
 #include "shell/clickable_picture.h"
 #include "shell/media_player.h"
 #include "shell/title_window.h"
@@ -91,14 +94,65 @@ protected:
     std::unique_ptr<TitleWindow> title;
 };
 
+// The message names, on its second line, the file that was missed.
+QString notInPlace(const std::filesystem::path& file)
+{
+    return QStringLiteral("実行ファイルが正しい場所に配置されていません\nファイル ") + QString::fromStdString(file.string())
+         + QStringLiteral(" を開けません。");
+}
+
 TEST_F(TitleWindowTest, WithoutTheSettingsFileTheProgramEndsWithItsMessage)
 {
     prepareFolder(false);
     TitleWindow& t = createInFolder();
     EXPECT_FALSE(t.created());
-    EXPECT_EQ(messages.texts, (std::vector<QString>{QStringLiteral("実行ファイルが正しい場所に配置されていません")}));
+    EXPECT_EQ(messages.texts, (std::vector<QString>{notInPlace(folder.path() / "cabdrive.dat")}));
     EXPECT_FALSE(t.Timer1().isActive());
     EXPECT_FALSE(t.MediaPlayer1().isPlaying());
+}
+
+TEST_F(TitleWindowTest, AFolderThatCannotMakeTheTitleEndsNamingThePictureMissed)
+{
+    prepareFolder();
+    fs::remove(folder.path() / "image" / "title" / "title2.jpg");
+    TitleWindow& t = createInFolder();
+    EXPECT_FALSE(t.created());
+    EXPECT_EQ(messages.texts, (std::vector<QString>{notInPlace(folder.path() / "image/title/title2.jpg")}));
+    EXPECT_FALSE(t.Timer1().isActive());
+}
+
+TEST_F(TitleWindowTest, AMissingLinePictureLeavesACaptionToClick)
+{
+    prepareFolder();
+    fs::remove(folder.path() / "image" / "title" / "line01.bmp");
+    TitleWindow& t = createInFolder();
+    ASSERT_TRUE(t.created());
+    EXPECT_EQ(t.line1()->text(), QStringLiteral("下り線"));
+    reachFullMenu(t);
+    t.show();
+    // White on the title's black, not black on black.
+    const QImage shown = t.line1()->grab().toImage();
+    int brightest = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            brightest = std::max(brightest, qGray(shown.pixel(x, y)));
+    EXPECT_GT(brightest, 200);
+}
+
+TEST(MessageBoxes, WhatABoxShowsGoesToStandardErrorToo)
+{
+    qtApplication();
+    std::ostringstream captured;
+    std::streambuf* const standardError = std::cerr.rdbuf(captured.rdbuf());
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    closer.start(10);
+    QtMessageBoxes().show(nullptr, QStringLiteral("一行目\n二行目"));
+    std::cerr.rdbuf(standardError);
+    EXPECT_EQ(captured.str(), "cabdrive: 一行目\n二行目\n");
 }
 
 TEST_F(TitleWindowTest, WithoutAnOpeningMovieTheTitleAndItsSoundComeAtTheFirstTick)
@@ -372,7 +426,8 @@ TEST_F(TitleWindowTest, ARunThatCannotLoadEndsTheProgramAfterItsMessage)
     picked = QString::fromStdString(folder.folder() + "missing_train.dat");
     pressRightButton(*t.line1());
     clickWidget(*t.train1());
-    EXPECT_EQ(messages.texts, (std::vector<QString>{QStringLiteral("車両ファイルに誤りがあります- 列車の基本設定")}));
+    EXPECT_EQ(messages.texts, (std::vector<QString>{QStringLiteral("車両ファイルに誤りがあります- 列車の基本設定\nファイル ")
+                                                    + picked + QStringLiteral(" を開けません。")}));
     EXPECT_EQ(closings, 1);
     EXPECT_EQ(t.runningMainWindow(), nullptr);
     EXPECT_EQ(t.mainWindow(), nullptr);  // released as the program ends

@@ -93,14 +93,14 @@ TEST_F(FrameAdvance, ZeroFilmingSpeedMovesTwiceWhatWasCollected)
 
 TEST_F(FrameAdvance, FilmingSpeedIsInterpolatedWithinItsRow)
 {
-    const auto at450 = cabdrive::filmingSpeedAt(*f.route, 450);
+    const auto at450 = cabdrive::filmingSpeedAt(f.route->speedUnits, 450);
     ASSERT_TRUE(at450);
     EXPECT_EQ(at450->row, 1);
     EXPECT_EQ(at450->speed, 45);
-    EXPECT_EQ(cabdrive::filmingSpeedAt(*f.route, 301)->speed, 60);  // 59.9 rounds to 60
-    EXPECT_EQ(cabdrive::filmingSpeedAt(*f.route, 300)->row, 1);     // a row holds its first frame, not its last
-    EXPECT_FALSE(cabdrive::filmingSpeedAt(*f.route, 900));
-    EXPECT_FALSE(cabdrive::filmingSpeedAt(*f.route, -1));
+    EXPECT_EQ(cabdrive::filmingSpeedAt(f.route->speedUnits, 301)->speed, 60);  // 59.9 rounds to 60
+    EXPECT_EQ(cabdrive::filmingSpeedAt(f.route->speedUnits, 300)->row, 1);     // a row holds its first frame, not its last
+    EXPECT_FALSE(cabdrive::filmingSpeedAt(f.route->speedUnits, 900));
+    EXPECT_FALSE(cabdrive::filmingSpeedAt(f.route->speedUnits, -1));
 }
 
 TEST_F(FrameAdvance, CrossingARowBoundaryPutsThePositionOnThatBoundary)

@@ -23,10 +23,12 @@ struct InformationLine : ::testing::Test {
         s.dynamics.distanceToStop = 1e9L;
         s.video.currentFrame = 100;
     }
+    // The advice as the message line over the view shows it.
     std::string shown()
     {
         cabdrive::updateInformationLine(f.run());
-        return f.state().presentation.informationText;
+        EXPECT_EQ(f.state().presentation.informationText, f.state().presentation.messageText);
+        return f.state().presentation.messageText;
     }
 
     test::RunFixture f;
@@ -61,6 +63,7 @@ TEST_F(InformationLine, StationClipAndEndOfVideo)
     s.video.videoMode = 0;
     s.video.currentFrame = 4801;
     EXPECT_EQ(shown(), "I21");
+    EXPECT_EQ(s.presentation.informationFrame, 4800) << "the frame before the change is noted";
     s.video.currentFrame = 4800;
     EXPECT_EQ(shown(), "") << "200 frames before the first stop frame is too early";
     s.video.currentFrame = 5000;

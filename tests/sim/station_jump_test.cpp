@@ -21,6 +21,10 @@ TEST(StationJump, TheTrainStandsAtTheStopWithTheClockAheadOfTheDeparture)
     s.protection.atsCheckSpeed = 45;
     for (std::size_t channel : {std::size_t{0}, std::size_t{5}})
         line.f.sound.play(channel, true);
+    s.trackside.pendingSignCallout = s.trackside.calledSign = 4;
+    s.trackside.crossingQueue[0] = 0;
+    s.dynamics.frontGradient = cabdrive::fixed4::fromInt(10);
+    s.trackside.gradientText = "+10.0";
 
     cabdrive::StationClick(line.f.run(), 2);
     EXPECT_EQ(s.time.clockTicks, StationLine::departure2 - (10 + 5) * 30) << "melody and arrival sound end at the departure";
@@ -35,6 +39,10 @@ TEST(StationJump, TheTrainStandsAtTheStopWithTheClockAheadOfTheDeparture)
     EXPECT_EQ(s.controls.brakeHandle, -7);
     EXPECT_EQ(s.controls.appliedBrakeNotch, -7);
     EXPECT_EQ(s.protection.atsCheckSpeed, 999);
+    EXPECT_EQ(s.trackside.pendingSignCallout, 999);
+    EXPECT_EQ(s.trackside.crossingQueue[0], -1) << "no crossing is pending after the jump";
+    EXPECT_EQ(s.trackside.gradientText, "L");
+    EXPECT_EQ(s.dynamics.frontGradient, cabdrive::fixed4{});
     EXPECT_FALSE(s.stations.melodyStarted[0] || s.stations.departed[0]);
     EXPECT_TRUE(s.stations.arrivalRegistered[2]) << "a conductor's arrival counts as registered";
     EXPECT_FALSE(s.doors.doorsOpen || s.doors.doorOpenCommand);

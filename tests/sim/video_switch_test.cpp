@@ -2,6 +2,8 @@
 // train stands, and the hand-back to the main video.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "sim/video_switch.h"
 #include "support/run_fixture.h"
 
@@ -130,7 +132,7 @@ TEST_F(VideoSwitch, AClipThatCannotBeOpenedIsReportedAndTheMainVideoStays)
     EXPECT_EQ(f.video.opened.back(), "video\\line.avi");
     EXPECT_TRUE(f.video.isOpen());
     ASSERT_EQ(f.shell.messages.size(), 1u);
-    EXPECT_EQ(f.shell.messages[0], "映像ファイルを開けませんvideo\\missing.avi");
+    EXPECT_EQ(f.shell.messages[0], "映像ファイルを開けません" + (std::filesystem::current_path() / "video/missing.avi").string());
     tick();
     EXPECT_EQ(f.shell.messages.size(), 1u);  // once
 }

@@ -8,6 +8,7 @@
 #include "input/driver_keys.h"
 #include "sim/kanko_queue.h"
 #include "sim/mascon_update.h"
+#include "sim/trackside_signs.h"
 #include "sound/kanko_queue_play.h"
 #include "state/channel_layout.h"
 #include "support/run_fixture.h"
@@ -43,13 +44,14 @@ protected:
 
     std::size_t channel() { return cabdrive::calloutChannel(f.vehicle, *f.route); }
 
-    // The voices waiting, written "k17" (numbered table) or "l2" (limit table).
+    // The voices waiting, written "k17" (numbered table), "l2" (limit table) or "o1" (sign table).
     std::vector<std::string> queued()
     {
         const CalloutState& c = f.state().callouts;
         std::vector<std::string> names;
         for (std::size_t k = 0; k < c.queued; ++k) {
-            const char table = c.queue[k].table == CalloutState::Table::Limit ? 'l' : 'k';
+            const CalloutState::Table from = c.queue[k].table;
+            const char table = from == CalloutState::Table::Limit ? 'l' : from == CalloutState::Table::Other ? 'o' : 'k';
             names.push_back(table + std::to_string(c.queue[k].index));
         }
         return names;
@@ -235,6 +237,42 @@ TEST_F(CalloutKey, APendingLimitIsCalledFirstOnceWhileMovingThenTheSignal)
     cabdrive::forgetPassedLimitCallout(run);
     s.signals.pendingLimitCallout = 1;
     EXPECT_EQ(press(), Voices{"l1"}) << "the next limit with the same voice";
+}
+
+TEST_F(CalloutKey, ASignComesFirstThenALimitThenACrossingWhileMovingThenTheSignal)
+{
+    using Voices = std::vector<std::string>;
+    auto& run = f.run();
+    auto& s = f.state();
+    for (const char* name : {"o0.wav", "o1.wav"})
+        (void)f.route->otherKankos.add(name);
+    (void)f.route->crosses.add({{1, 7, 0, 0, 0}});
+    s.dynamics.trainSpeed = 40;
+    s.signals.pendingLimitCallout = 2;
+    s.trackside.pendingSignCallout = 1;
+    s.trackside.crossingQueue[0] = 0;
+    EXPECT_EQ(press(), Voices{"o1"});
+    EXPECT_EQ(press(), Voices{"k7"}) << "the sign is not called again, and the limit waits while it is in view";
+    EXPECT_EQ(s.trackside.crossingQueue[0], -1) << "the crossing queue moves on";
+    EXPECT_EQ(press().front(), "k10") << "then the signal";
+    s.trackside.pendingSignCallout = cabdrive::TracksideState::noCallout;
+    cabdrive::forgetPassedSignCallout(run);
+    EXPECT_EQ(press(), Voices{"l2"});
+
+    s.signals.pendingLimitCallout = -1;
+    s.trackside.crossingQueue[0] = 0;
+    s.trackside.crossingIndicator = true;
+    EXPECT_EQ(press().front(), "k10") << "a crossing whose indicator is lit is not called";
+    s.trackside.crossingIndicator = false;
+    s.dynamics.trainSpeed = 0.4L;
+    EXPECT_EQ(press().front(), "k10") << "nor while the train stands";
+
+    // The timetable marker speaks the time of the [Time] row in view.
+    (void)f.route->times.add({{100, 200, now}});
+    s.stations.timeSpoken.assign(1, 0);
+    s.video.currentFrame = 150;
+    s.trackside.pendingSignCallout = cabdrive::TracksideState::timeMarker;
+    EXPECT_EQ(press(), Voices{"k17"});
 }
 
 class StationCallouts : public KankoQueue {

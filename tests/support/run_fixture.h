@@ -54,7 +54,7 @@ struct RunFixture {
     cabdrive::Run& run()
     {
         if (!m_run)
-            m_run.emplace(cabdrive::Run{settings, vehicle, *route, mascon, scene, sound, video, shell, joystick, {}, {}, {}});
+            m_run.emplace(cabdrive::Run{settings, vehicle, *route, mascon, scene, sound, video, shell, joystick, {}, {}, {}, nullptr});
         return *m_run;
     }
     cabdrive::RunState& state() { return run().state; }

@@ -208,7 +208,7 @@ TEST(HeadlessRun, WithoutATraceItSummarisesTheRun)
               "timetable departure 09:00:00, 0 s to spare\n"
               "protection brake interventions:\n  none\n"
               // The fixture line comes without its video.
-              "message: 映像ファイルを開けません" + fixtureFolder + "/video\\line_down.avi\n"
+              "message: 映像ファイルを開けません" + fixtureFolder + "/video/line_down.avi\n"
               "the run has not ended\n");
 }
 

@@ -71,6 +71,16 @@ TEST(DataFolderCheck, TakesAVehicleInItsOwnFolder)
     EXPECT_NE(absolute.out.find("vehicle " + fullPath + ": diesel"), std::string::npos) << absolute.out;
 }
 
+TEST(DataFolderCheck, RefusesDataFilesThatAreNoTrain)
+{
+    for (const char* notATrain : {"mascon.dat", "line_down.dat", "cabdrive.dat"}) {
+        const CheckResult r = check(checkFolder, notATrain);
+        EXPECT_EQ(r.status, 1) << notATrain;
+        EXPECT_EQ(r.out, "") << notATrain;
+        EXPECT_EQ(r.err, "車両ファイルに誤りがあります- 列車の基本設定\n") << notATrain;
+    }
+}
+
 // A copy of the good folder with one text replaced in one file, or the
 // file removed when no text is given.
 struct Breakage {
@@ -101,15 +111,20 @@ TEST_P(BrokenDataFolder, IsRejectedWithTheExactMessage)
     const CheckResult r = check(temp.path().string());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, std::string(b.message) + "\n");
+    std::string message = b.message;
+    if (const std::size_t file = message.find("{file}"); file != std::string::npos)
+        message.replace(file, 6, target.lexically_normal().string());
+    EXPECT_EQ(r.err, message + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachFile, BrokenDataFolder,
     ::testing::Values(
-        Breakage{"SettingsMissing", "cabdrive.dat", "", "", "stringファイルに誤りがあります"},
-        Breakage{"VehicleMissing", "train_E231_5B.dat", "", "", "車両ファイルに誤りがあります- 列車の基本設定"},
-        Breakage{"RouteMissing", "line_up.dat", "", "", "路線ファイルに誤りがあります。その他:"},
+        Breakage{"SettingsMissing", "cabdrive.dat", "", "", "stringファイルに誤りがあります\nファイル {file} を開けません。"},
+        Breakage{"VehicleMissing", "train_E231_5B.dat", "", "",
+                 "車両ファイルに誤りがあります- 列車の基本設定\nファイル {file} を開けません。"},
+        Breakage{"RouteMissing", "line_up.dat", "", "", "路線ファイルに誤りがあります。その他:\nファイル {file} を開けません。"},
+        Breakage{"VehicleWithoutTons", "train_E231_5B.dat", "[Tons]\n", "[Tonnes]\n", "車両ファイルに誤りがあります- 列車の基本設定"},
         Breakage{"SettingsNumber", "cabdrive.dat", "30,1\r\n", "30\r\n", "stringファイルに誤りがあります"},
         Breakage{"VehicleClock", "train_E231_5B.dat", "[Clock]\n260\n", "[Clock]\n2G0\n", "車両ファイルに誤りがあります- アナログ時計"},
         Breakage{"VehicleStripPicture", "train_E231_5B.dat", "\nnotch_p.bmp\n", "\nmissing.bmp\n", "車両ファイルに誤りがあります[NotchImageP]"},

@@ -363,6 +363,18 @@ TEST(DemoLine, RouteRowsPointAtSoundsPicturesAndVoicesThatExist)
         for (const auto& row : r->signs)
             EXPECT_LT(row.column(1), cells(signs[7].picture, signs[7].size));
         EXPECT_EQ(cells(signs[4].picture, signs[4].size), static_cast<int>(r->slopes.size()) + 1);
+        // The slope post of row j is cell j + 1; cell 0, shown between sections, is blank.
+        const Picture& slope = signs[4].picture;
+        const std::uint32_t key = slope.pixel(0, slope.height - 1);
+        int drawnInFirstCell = 0, drawnInLastCell = 0;
+        for (int y = 0; y < slope.height; ++y) {
+            for (int x = 0; x < signs[4].size; ++x) {
+                drawnInFirstCell += slope.pixel(x, y) != key;
+                drawnInLastCell += slope.pixel(slope.width - 1 - x, y) != key;
+            }
+        }
+        EXPECT_EQ(drawnInFirstCell, 0);
+        EXPECT_GT(drawnInLastCell, 0);
         for (const auto& row : r->speedLimits) {
             EXPECT_LT(row.column(2), cells(signs[5].picture, signs[5].size));
             EXPECT_LT(row.column(6), cells(signs[5].picture, signs[5].size));

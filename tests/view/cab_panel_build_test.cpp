@@ -232,6 +232,32 @@ TEST_F(CabPanelBuild, RoutePicturesStandAtTheirPlacesOverTheView)
     EXPECT_EQ(scene.picture("img_mon")->patternCount(), 10);
 }
 
+// Each list picture keys its own colour; the strip takes the first one's.
+TEST_F(CabPanelBuild, WindowImageListsBecomeStripsOfEqualCellsKeyedAsOne)
+{
+    Picture first = solid(100, 75, magenta);
+    first.pixels[0] = grey;
+    Picture wide = solid(200, 75, 0xFF00FF00);  // green-keyed, two cells
+    wide.pixels[150] = magenta;                 // a visible pixel of the key colour
+    route.animPictures = {first, wide, Picture{}};
+    route.crossPictures = {solid(60, 60, magenta), solid(40, 50, magenta)};
+    build();
+
+    const ScenePicture& anim = *scene.picture("img_unten_anim");
+    EXPECT_EQ(anim.patternCount(), 4) << "a wide picture gives two cells, an unreadable one a blank cell";
+    EXPECT_EQ(anim.patternWidth, 100);
+    EXPECT_TRUE(anim.transparent);
+    EXPECT_EQ(anim.transparentColour, magenta);
+    EXPECT_EQ(anim.picture.pixel(0, 0), grey);
+    EXPECT_EQ(anim.picture.pixel(100, 0), magenta) << "the second picture's key becomes the strip's";
+    EXPECT_NE(anim.picture.pixel(250, 0), magenta) << "its visible magenta stays visible";
+    EXPECT_EQ(scene.sprite("img_unten_anim")->pattern, 0);
+    const ScenePicture& cross = *scene.picture("img_unten_cross");
+    EXPECT_EQ(cross.patternCount(), 2);
+    EXPECT_EQ(cross.patternWidth, 60) << "crossing cells are as large as the largest picture";
+    EXPECT_EQ(scene.sprite("img_unten_traffic"), nullptr) << "no road lights, no sprite";
+}
+
 TEST_F(CabPanelBuild, APictureThatCannotBeMadeEndsTheBuildWithItsMessage)
 {
     vehicle.lampFin = {"panel\\lamp_fin.bmp", 0, 0};

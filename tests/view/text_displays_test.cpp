@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "support/run_fixture.h"
+#include "view/readout_texts.h"
 #include "view/text_displays.h"
 
 namespace {
@@ -16,6 +17,15 @@ const TextDisplay* find(const TextDisplays& texts, const std::string& text)
     const auto found = std::find_if(texts.readouts.begin(), texts.readouts.end(),
                                     [&](const TextDisplay& d) { return d.text == text; });
     return found == texts.readouts.end() ? nullptr : found;
+}
+
+TEST(ReadoutTexts, TheStopDistanceLosesItsDecimalsAsItGrows)
+{
+    EXPECT_EQ(cabdrive::distanceText(1200), "   12 m");
+    EXPECT_EQ(cabdrive::distanceText(700), "  7.0 m");
+    EXPECT_EQ(cabdrive::distanceText(300), " 3.00 m");
+    EXPECT_EQ(cabdrive::distanceText(-700), " -7.0 m") << "overrun, by the same rule";
+    EXPECT_EQ(cabdrive::speedText(52.46L), " 52.5 km/h");
 }
 
 class TextDisplayLayout : public ::testing::Test {

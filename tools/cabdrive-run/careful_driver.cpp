@@ -32,7 +32,7 @@ long double curve(long double speed, long double metres)
 }  // namespace
 
 CarefulDriver::CarefulDriver(Run& run)
-    : m_run(run), m_distanceOf(run.route.speedUnits), m_aheadSpeed(cruise), m_sectionSpeed(cruise)
+    : m_run(run), m_distanceOf(run.speedUnits()), m_aheadSpeed(cruise), m_sectionSpeed(cruise)
 {
     const RouteData& route = run.route;
     for (const SpeedLimitRow& limit : route.speedLimits)

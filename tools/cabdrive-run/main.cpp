@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QCoreApplication>
 
+#include "common/command_line.h"
 #include "headless_run.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/qt/qimage_picture_loader.h"
@@ -36,28 +38,27 @@ constexpr const char* usage =
     "  --realtime       run as the clock on the wall goes, not as fast as it can\n"
     "  --live-port N    serve the live stream (WebSocket, JSON) on port N (0: any free port; the address\n"
     "                   is printed on standard error); needs --realtime\n"
-    "  --live-listen A  the address the live stream listens on (default 127.0.0.1, this machine only)\n";
+    "  --live-listen A  the address the live stream listens on (default 127.0.0.1, this machine only)\n"
+    "  --help           this text\n"
+    "  --version        the version\n";
 
-// Fills the options; on a bad command line returns what is wrong with it
-// (empty for a plain request for help).
+// Fills the options; on a bad command line returns what is wrong with it.
 std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::HeadlessRunOptions& options)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h")
-            return "";
         if (arg == "--drive" || arg == "--realtime") {
             (arg == "--drive" ? options.drive : options.realtime) = true;
             continue;
         }
-        if (!arg.starts_with("--")) {
+        if (!arg.starts_with("-")) {
             if (!options.dataFolder.empty())
                 return "one data folder only (\"" + std::string(arg) + "\" is a second)";
             options.dataFolder = argv[i];
             continue;
         }
         if (arg != "--vehicle" && arg != "--line" && arg != "--script" && arg != "--trace" && arg != "--seconds"
-            && arg != "--wav" && arg != "--live-port" && arg != "--live-listen")
+            && arg != "--wav" && !cabdrive::isLiveStreamOption(arg))
             return "unknown option " + std::string(arg);
         if (i + 1 == argc)
             return std::string(arg) + " needs a value";
@@ -74,12 +75,9 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
             options.traceFile = value;
         } else if (arg == "--wav") {
             options.wavFile = value;
-        } else if (arg == "--live-port") {
-            options.live.port = cabdrive::readPortNumber(value);
-            if (!options.live.port)
-                return "--live-port needs a port number (0 .. 65535), not " + value;
-        } else if (arg == "--live-listen") {
-            options.live.listenAddress = value;
+        } else if (cabdrive::isLiveStreamOption(arg)) {
+            if (const auto wrong = cabdrive::setLiveStreamOption(options.live, arg, value))
+                return wrong;
         } else {
             double seconds = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
@@ -101,13 +99,12 @@ std::optional<std::string> parseArguments(int argc, char** argv, cabdrive::Headl
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (const auto answered = cabdrive::answerHelpOrVersion(arguments, "cabdrive-run", usage, std::cout))
+        return *answered;
     cabdrive::HeadlessRunOptions options;
-    if (const auto wrong = parseArguments(argc, argv, options)) {
-        if (!wrong->empty())
-            std::cerr << "cabdrive-run: " << *wrong << "\n";
-        std::cerr << usage;
-        return 2;
-    }
+    if (const auto wrong = parseArguments(argc, argv, options))
+        return cabdrive::refuseCommandLine("cabdrive-run", *wrong, usage, std::cerr);
     // The real-time clock and the live stream's sockets run on Qt's event loop.
     std::optional<QCoreApplication> app;
     if (options.realtime) {

@@ -15,7 +15,7 @@ constexpr const char* header =
     "bc_kpa,bp_kpa,er_kpa,mr_kpa,sap_kpa,traction_n,brake_n,resistance_n,slip,"
     "reverser_text,power_text,brake_text,station_text,message,"
     "station,signal_row,signal_display,ats_check_kmh,protection_eb,protection_sb,pattern_state,pattern_brake_kmh,pattern_warning_kmh,"
-    "doors_open,door_command,callouts_queued,gear,engine_rpm,information\n";
+    "doors_open,door_command,callouts_queued,gear,engine_rpm,information,gradient_permil,front_gradient_permil\n";
 
 // Texts are quoted, with quotes doubled.
 std::string quoted(const std::string& text)
@@ -42,7 +42,8 @@ void RunTrace::writeSignalsAndStations(const Run& run)
           << p.protectionEmergencyBrake << ',' << p.protectionServiceBrake << ',' << p.patternState << ','
           << p.patternSpeedA << ',' << p.patternSpeedB << ',' << s.doors.doorsOpen << ',' << s.doors.doorOpenCommand << ','
           << s.callouts.queued << ',' << s.engine.currentGear << ',' << static_cast<double>(s.engine.engineSpeed) << ','
-          << quoted(s.presentation.informationText);
+          << quoted(s.presentation.informationText) << ',' << static_cast<double>(s.dynamics.effectiveGradient.value())
+          << ',' << static_cast<double>(s.dynamics.frontGradient.value());
 }
 
 RunTrace::RunTrace(const std::string& path) : m_out(path), m_path(path)

@@ -276,7 +276,8 @@ void PanelPainter::paintStrip(const Strip& s)
             p.setPen(QPen(QColor(90, 90, 90), 1));
             p.setBrush(QColor(12, 12, 14));
             p.drawRoundedRect(r, 3, 3);
-            centredText(p, r, s.cells[static_cast<std::size_t>(k)], s.cellHeight * 0.6, s.lit);
+            const QString& word = s.cells[static_cast<std::size_t>(k)];
+            centredText(p, r, word, fittingPixelSize(word, s.cellHeight * 0.6, r.width() - 4), s.lit);
         }
     }
     std::string file = s.key.substr(1, s.key.size() - 2) + ".bmp";

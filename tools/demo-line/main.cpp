@@ -68,6 +68,7 @@ int generate(const std::string& folder, const char* reportFile)
     SoundCatalogue sounds;
     const RouteSounds routeSounds(down.line, sounds);
     const Callouts callouts = makeCallouts(limitSignSpeeds(down.line), sounds);
+    writeSettingsFiles(folder, down.line, demoVehicles());
     writeVehicles(folder, sounds);
     for (const DirectionPlan* d : {&down, &up}) {
         const RouteInput input{d->direction, &d->line, &d->run, &d->timetable, &routeSounds, &callouts};
@@ -75,7 +76,6 @@ int generate(const std::string& folder, const char* reportFile)
         writeDataText(folder + "/" + file, routeFileText(input));
         writeRoutePictures(folder, d->direction, d->line, d->timetable);
     }
-    writeSettingsFiles(folder, down.line, demoVehicles());
     writeTitleMedia(folder, down.line.name, "下り 港浜行", "上り 若葉台行");
     sounds.writeAll(folder, 1);
 

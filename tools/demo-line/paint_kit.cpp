@@ -1,7 +1,10 @@
 // Drawing helpers for the demo line's pictures.
 #include "paint_kit.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <stdexcept>
 
@@ -25,6 +28,12 @@ QFont japaneseFont(double pixelSize, bool bold)
     font.setPixelSize(std::max(1, static_cast<int>(pixelSize)));
     font.setBold(bold);
     return font;
+}
+
+double fittingPixelSize(const QString& text, double pixelSize, double width, bool bold)
+{
+    const double natural = QFontMetricsF(japaneseFont(pixelSize, bold)).horizontalAdvance(text);
+    return natural <= width ? pixelSize : std::floor(pixelSize * width / natural);
 }
 
 void centredText(QPainter& p, const QRectF& box, const QString& text, double pixelSize, const QColor& colour, bool bold)

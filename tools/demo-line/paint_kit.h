@@ -25,6 +25,9 @@ void markKey(QImage& image);
 
 QFont japaneseFont(double pixelSize, bool bold = true);
 
+// The pixel size at which the text fits the width: pixelSize, or smaller.
+double fittingPixelSize(const QString& text, double pixelSize, double width, bool bold = true);
+
 // Text centred in a rectangle.
 void centredText(QPainter& p, const QRectF& box, const QString& text, double pixelSize, const QColor& colour, bool bold = true);
 

@@ -79,7 +79,7 @@ void paintSlopeSigns(const std::string& folder, const RoutePictureFiles& f, cons
     p.setRenderHint(QPainter::Antialiasing);
     for (int k = 1; k < cells; ++k) {
         const double perMille = line.gradients[static_cast<std::size_t>(k - 1)].perMille;
-        const double x0 = (k - 1) * slopeSignSize;
+        const double x0 = k * slopeSignSize;  // cell k is row k - 1's: cell 0 stays blank between sections
         const double mid = x0 + slopeSignSize / 2.0;
         // The post, and an arm that points up or down the gradient.
         p.setPen(Qt::NoPen);
@@ -125,19 +125,23 @@ void paintLimitSigns(const std::string& folder, const RoutePictureFiles& f, cons
     savePicture(image, folder, f.limit);
 }
 
+// The program keeps this picture at the right edge of the cab, over the view
+// and the panel, where the stop marker and the notch readouts also are: only
+// a ruler between the stop marker and the readouts is drawn, the rest is
+// transparent.
 void paintRemainingDistance(const std::string& folder, const RoutePictureFiles& f)
 {
     const int height = 2 * viewHeight;
-    QImage image = canvas(remainSize, height, QColor(20, 20, 24));
+    QImage image = canvas(remainSize, height);
     QPainter p(&image);
-    for (int y = 0; y < height; ++y) {
-        const double t = static_cast<double>(y) / height;
+    for (int y = remainRulerTop; y < remainRulerBottom; ++y) {
+        const double t = static_cast<double>(y - remainRulerTop) / (remainRulerBottom - remainRulerTop);
         p.setPen(QColor(static_cast<int>(40 + 200 * t), static_cast<int>(200 - 150 * t), 40));
-        p.drawLine(4, y, remainSize - 5, y);
+        p.drawLine(remainSize - 10, y, remainSize - 3, y);
     }
     p.setPen(QPen(Qt::white, 1));
-    for (int y = 0; y < height; y += 30)
-        p.drawLine(0, y, y % 150 == 0 ? remainSize : remainSize / 3, y);
+    for (int y = remainRulerTop; y <= remainRulerBottom; y += 20)
+        p.drawLine((y - remainRulerTop) % 100 == 0 ? 6 : 14, y, remainSize - 1, y);
     p.end();
     markKey(image);
     savePicture(image, folder, f.remain);

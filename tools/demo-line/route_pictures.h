@@ -18,6 +18,10 @@ inline constexpr int stopLineSize = 8;
 inline constexpr int slopeSignSize = 64;
 inline constexpr int limitSignSize = 64;
 inline constexpr int remainSize = 32;
+// px of the view the remaining-distance ruler spans: below the stop marker,
+// above the limit texts.
+inline constexpr int remainRulerTop = stopMarkerSize + 16;
+inline constexpr int remainRulerBottom = 400;
 inline constexpr int otherSignSize = 64;
 inline constexpr int signalX = 640, signalY = 150;        // where signals stand in the view
 inline constexpr int signalWidth = 40, signalHeight = 100;

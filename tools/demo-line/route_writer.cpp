@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "data_text_file.h"
+#include "track_view.h"
 
 namespace cabdrive::demo {
 
@@ -180,7 +181,11 @@ void RouteText::video()
         .row(2, 0, 0, stationClipName(m_in.direction), stationClipFrames - 1, static_cast<int>(clipStation),
              m_times.arrivalTicks.at(clipStation), 60, m_sounds.index(EnvSound::stationClipAnnouncement))
         .line("#");
-    m_out.line("[Perspective]").line("1.2").row(300);
+    // The stop-position lines lie on the video's ground: d m ahead at row
+    // horizon + factor x 1000 / d of the view, as the camera draws it.
+    const double groundFactor = viewWidth * cameraFocalShare * cameraEyeHeightM / 1000;
+    m_out.line("; the view's ground: factor, horizon row").line("[Perspective]").line(decimal(groundFactor, 4))
+        .row(static_cast<int>(std::lround(viewHeight * cameraEyeRowShare)));
     m_out.line("; from frame, to frame, filming km/h at the first, at the last").line("[SpeedUnit]");
     for (const SpeedSegment& s : m_run.segments())
         m_out.row(s.fromFrame, s.toFrame, decimal(s.fromKmh), decimal(s.toKmh));

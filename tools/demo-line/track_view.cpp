@@ -10,7 +10,6 @@ namespace cabdrive::demo {
 namespace {
 
 // Scene dimensions in metres.
-constexpr double eyeHeightM = 3.0;         // camera above the rail head
 constexpr double railCentreM = 0.5335;     // half of the 1067 mm gauge
 constexpr double railHeadHalfM = 0.0325;
 constexpr double sleeperHalfM = 1.0;       // sleepers are 2 m long
@@ -334,9 +333,9 @@ private:
 Scene::Scene(const TrackFeatures& line, double cameraM, Canvas& canvas)
     : m_line(line), m_cameraM(cameraM), m_canvas(canvas)
 {
-    m_focal = canvas.width() * 0.866;  // 60 degrees across
+    m_focal = canvas.width() * cameraFocalShare;
     m_centreX = canvas.width() / 2.0;
-    m_eyeRow = canvas.height() * 0.42;
+    m_eyeRow = canvas.height() * cameraEyeRowShare;
     // The camera pitches with the gradient under the train, so a change of
     // gradient ahead shows as the track rising or falling against the horizon.
     const double slope = (height(cameraM + 5) - height(cameraM - 5)) / 10;
@@ -434,7 +433,7 @@ Point Scene::project(const TrackPoint& p, double u, double v) const
 {
     const double x = p.x + u * std::cos(p.heading);
     const double z = std::max(0.05, p.z - u * std::sin(p.heading));
-    return {m_centreX + m_focal * x / z, m_eyeRow - m_focal * (p.h + v - eyeHeightM) / z};
+    return {m_centreX + m_focal * x / z, m_eyeRow - m_focal * (p.h + v - cameraEyeHeightM) / z};
 }
 
 void Scene::draw()

@@ -7,6 +7,12 @@
 
 namespace cabdrive::demo {
 
+// The camera: level ground d m ahead is drawn at row
+// cameraEyeRowShare x height + cameraFocalShare x width x cameraEyeHeightM / d.
+inline constexpr double cameraFocalShare = 0.866;  // px per m at 1 m, of the picture's width: 60 degrees across
+inline constexpr double cameraEyeRowShare = 0.42;  // row of the camera axis, of the picture's height
+inline constexpr double cameraEyeHeightM = 3.0;    // camera above the rail head
+
 struct Platform {
     double startM = 0, endM = 0;  // m along the line
     bool leftSide = true;

@@ -1,10 +1,14 @@
 // Writing the three vehicle files.
 #include "vehicle_writer.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "cab_panel_painter.h"
 #include "data_text_file.h"
+#include "data/settings.h"
+#include "data/vehicle_file.h"
+#include "sim/notch_words.h"
 #include "sound_synth.h"
 
 namespace cabdrive::demo {
@@ -108,7 +112,8 @@ void writeRunningSounds(DataText& out, const Design& d, SoundCatalogue& catalogu
     out.line("#");
 }
 
-std::string vehicleText(const std::string& dataFolder, const Design& d, SoundCatalogue& catalogue)
+// Everything but the cab panel.
+DataText vehicleText(const Design& d, SoundCatalogue& catalogue)
 {
     DataText out;
     for (const std::string& line : d.header)
@@ -124,9 +129,29 @@ std::string vehicleText(const std::string& dataFolder, const Design& d, SoundCat
     for (const auto& [file, make] : d.ownSounds)
         catalogue.add(d.folder + file, make);
     writeRunningSounds(out, d, catalogue);
-    out.line("; cab panel below the 800 x 600 view");
-    out.append(paintCabPanel(dataFolder, d.panel));
-    return out.text();
+    return out;
+}
+
+// The notch strips show what the readouts say: their cells are the words the
+// program shows for each handle position of the vehicle as it loads it, so
+// the vehicle is written without its panel, loaded, and then completed.
+void writeVehicle(const std::string& dataFolder, const Design& d, const Settings& settings, SoundCatalogue& catalogue)
+{
+    std::string path = d.folder + d.fileName;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    path = dataFolder + "/" + path;
+    DataText text = vehicleText(d, catalogue);
+    writeDataText(path, text.text());
+    NoPictureLoader noPictures;
+    VehicleSpec loaded = loadVehicle(dataFolder + "/" + d.folder, d.fileName, noPictures);
+    checkVehicleAfterLoading(loaded);
+    const NotchStripWords strips = notchStripWords(settings, loaded);
+    PanelDesign panel = d.panel;
+    panel.powerWords = strips.power;
+    panel.brakeWords = strips.brake;
+    text.line("; cab panel below the 800 x 600 view");
+    text.append(paintCabPanel(dataFolder, panel));
+    writeDataText(path, text.text());
 }
 
 // Scalars in the loader's order: controller, brake rates, air, train, protection.
@@ -161,15 +186,6 @@ std::vector<KeyValues> scalars(const Values& controller, const Values& rates, co
     add(trainKeys, train);
     add(protectionKeys, protection);
     return out;
-}
-
-std::vector<std::string> notchWords(const char* prefix, int from, int to, std::vector<std::string> before, const char* last = nullptr)
-{
-    for (int k = from; k <= to; ++k)
-        before.push_back(prefix + std::to_string(k));
-    if (last != nullptr)
-        before.emplace_back(last);
-    return before;
 }
 
 const std::vector<int> cabSignalSpeeds = {0, 25, 45, 65, 85, 110};
@@ -210,16 +226,15 @@ Design e231()
         .line("; electric brake current by brake notch").line("[BrakeCurr]");
     for (const int a : {0, 150, 200, 250, 300, 350, 400, 0})
         d.traction.row(a);
-    d.traction.line("#").line("[PowerMode]").row("P", "P").row("抑速", "抑").line("#");
+    // Mode names are short: the power readout has little room before the brake readout.
+    d.traction.line("#").line("[PowerMode]").row("P", "P").row("抑", "抑").line("#");
     d.motors = {
         {"motor_low.wav", [] { return motorWhine(300); }, 0, {"0", "40", "90"}, {"0.5", "1.0", "2.0"}, {"60", "90", "100"}},
         {"motor_high.wav", [] { return motorWhine(620); }, 0, {"30", "70", "120"}, {"0.6", "1.0", "1.6"}, {"20", "80", "90"}},
         {"motor_brake.wav", [] { return motorWhine(340); }, 1, {"5", "50", "110"}, {"0.5", "1.1", "2.0"}, {"40", "80", "90"}},
         {"gear.wav", [] { return motorWhine(900); }, 2, {"10", "60", "120"}, {"0.4", "1.0", "1.8"}, {"10", "30", "50"}},
     };
-    d.panel = {"", "panel\\e231\\", "E231  5両", 120, 0, true, false,
-               notchWords("P", 1, 4, {"切"}), notchWords("B", 0, 7, {}, "EB"), {"—"}, {"—"}, cabSignalSpeeds};
-    d.panel.powerWords.insert(d.panel.powerWords.end(), {"抑1", "抑2"});
+    d.panel = {"", "panel\\e231\\", "E231  5両", 120, 0, true, false, {}, {}, {"—"}, {"—"}, cabSignalSpeeds};
     return d;
 }
 
@@ -264,8 +279,7 @@ Design diesel()
         {"engine_idle.wav", [] { return dieselEngine(12); }, 2, {"25", "30", "60"}, {"0.8", "1.0", "1.6"}, {"70", "70", "40"}},
         {"engine_run.wav", [] { return dieselEngine(20); }, 0, {"30", "60", "95"}, {"0.7", "1.2", "1.9"}, {"30", "80", "100"}},
     };
-    d.panel = {"diesel\\", "panel\\", "キハW100", 100, 0, false, true,
-               notchWords("P", 1, 4, {"切"}), {"運転", "保ち", "込め", "重なり", "非常", "緩め"},
+    d.panel = {"diesel\\", "panel\\", "キハW100", 100, 0, false, true, {}, {},
                {"中立", "変速", "直結"}, {"中立", "変速", "直結"}, cabSignalSpeeds};
     return d;
 }
@@ -304,8 +318,7 @@ Design currentModelTrain()
         {"inverter.wav", [] { return motorWhine(420); }, 0, {"0", "35", "110"}, {"0.6", "1.2", "2.2"}, {"70", "95", "90"}},
         {"inverter_brake.wav", [] { return motorWhine(380); }, 1, {"6", "40", "110"}, {"0.6", "1.2", "2.2"}, {"50", "85", "90"}},
     };
-    d.panel = {"ecs\\", "panel\\", "W3000  4両", 120, 3.0, true, true,
-               notchWords("P", 1, 5, {"切"}), notchWords("B", 0, 6, {}, "EB"), {"—"}, {"—"}, cabSignalSpeeds};
+    d.panel = {"ecs\\", "panel\\", "W3000  4両", 120, 3.0, true, true, {}, {}, {"—"}, {"—"}, cabSignalSpeeds};
     return d;
 }
 
@@ -321,13 +334,9 @@ std::vector<VehicleEntry> demoVehicles()
 
 void writeVehicles(const std::string& dataFolder, SoundCatalogue& catalogue)
 {
-    for (const Design& d : {e231(), diesel(), currentModelTrain()}) {
-        std::string path = d.folder + d.fileName;
-        for (char& c : path)
-            if (c == '\\')
-                c = '/';
-        writeDataText(dataFolder + "/" + path, vehicleText(dataFolder, d, catalogue));
-    }
+    const Settings settings = loadSettings(dataFolder + "/");
+    for (const Design& d : {e231(), diesel(), currentModelTrain()})
+        writeVehicle(dataFolder, d, settings, catalogue);
 }
 
 }  // namespace cabdrive::demo

@@ -18,7 +18,8 @@ struct VehicleEntry {
 std::vector<VehicleEntry> demoVehicles();
 
 // Writes every vehicle file and panel picture under dataFolder and adds the
-// vehicles' own sounds to the catalogue. Single sounds (horn, doors, air...)
+// vehicles' own sounds to the catalogue. The settings file must be there
+// already: the notch strips show its words. Single sounds (horn, doors, air...)
 // are the route's environment sounds, named by their channels (envChannel).
 void writeVehicles(const std::string& dataFolder, SoundCatalogue& catalogue);
 

@@ -238,7 +238,7 @@ bool FfmpegVideoReader::decodeFrame(std::int32_t n)
     std::uint8_t* planes[4] = {reinterpret_cast<std::uint8_t*>(m_pixels.data()), nullptr, nullptr, nullptr};
     const int strides[4] = {width * 4, 0, 0, 0};
     sws_scale(d.scaler, decoded->data, decoded->linesize, 0, decoded->height, planes, strides);
-    m_frame = FrameBitmap{width, height, width * 4, m_pixels.data()};
+    m_frame = FrameBitmap{width, height, width * 4, m_pixels.data(), m_frame.revision + 1};
     return true;
 }
 

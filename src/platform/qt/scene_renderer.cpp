@@ -59,10 +59,16 @@ QImage keyedImage(const std::uint32_t* pixels, int width, int height, std::size_
 SceneRenderer::SceneRenderer(int width, int height) : m_back(width, height, QImage::Format_RGB32)
 {
     m_back.fill(Qt::black);
+}
+
+QFont SceneRenderer::textFont(int fontSize)
+{
     substituteLayoutFont();
-    m_font = QFont(QStringLiteral("Meiryo"));
-    m_font.setBold(true);
-    m_font.setItalic(true);
+    QFont font(QStringLiteral("Meiryo"));
+    font.setBold(true);
+    font.setItalic(true);
+    font.setPixelSize(pixelSize(fontSize));
+    return font;
 }
 
 void SceneRenderer::compose(const Run& run, const FrameBitmap& frame)
@@ -158,8 +164,7 @@ const SceneRenderer::PreparedText& SceneRenderer::preparedText(const TextDisplay
     if (m_texts.size() >= keptTexts)
         m_texts.clear();
     PreparedText prepared;
-    prepared.font = m_font;
-    prepared.font.setPixelSize(pixelSize(display.fontSize));
+    prepared.font = textFont(display.fontSize);
     const QString text = QString::fromStdString(display.text);
     prepared.text = QStaticText(text);
     prepared.text.setTextFormat(Qt::PlainText);

@@ -35,6 +35,9 @@ public:
     // Before the start: the sprites, then the picture over them at (0, 0).
     void composeStill(const Scene& scene, const Picture& picture);
 
+    // The font the text displays are drawn in at a layout size (pt).
+    static QFont textFont(int fontSize);
+
     const QImage& backBuffer() const { return m_back; }
     int messageWidth() const { return m_messageWidth; }  // px, measured in the last pass
 
@@ -66,7 +69,6 @@ private:
     std::uint32_t m_clockRevision = 0;
     const Scene* m_scene = nullptr;  // the scene the picture cache belongs to
     std::unordered_map<const std::uint32_t*, Cached> m_pictures;  // by pixel storage
-    QFont m_font;  // the layout's font; each text takes it at its size
     std::unordered_map<std::string, PreparedText> m_texts;  // by size and text
     int m_messageWidth = 0;  // px
 };
