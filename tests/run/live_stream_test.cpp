@@ -1,4 +1,4 @@
-// The live stream's inputs and the values its tick message leaves out.
+// The values the live stream's tick message leaves out, and the lamps it names.
 #include <gtest/gtest.h>
 
 #include "input/input_fixture.h"
@@ -6,21 +6,11 @@
 
 namespace {
 
-using cabdrive::applyLiveInputs;
 using cabdrive::liveTickMessage;
 
 struct LiveStream : ::testing::Test, test::StartedInputFixture {
     bool says(const std::string& part) { return liveTickMessage(run()).find(part) != std::string::npos; }
 };
-
-TEST_F(LiveStream, AClientsLinesActInOrderAndEachBadLineIsAnswered)
-{
-    const auto errors = applyLiveInputs(run(), "z\r\n# a note\n\n  \nwheel-sideways\nz");
-    EXPECT_EQ(controls().powerHandle, 2);
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_NE(errors[0].find(R"("type":"error","input":"wheel-sideways","error":"\"wheel-sideways\" is not)"),
-              std::string::npos);
-}
 
 TEST_F(LiveStream, TheTickMessageSaysNullForWhatIsNotThereAndNamesTheLitLamps)
 {
