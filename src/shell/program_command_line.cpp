@@ -21,8 +21,8 @@ constexpr std::string_view usage =
     "  --live-port N      serve the runs on the live stream (WebSocket, JSON) on port N (0: any free\n"
     "                     port; the address is printed on standard error); LivePort in the user's store\n"
     "  --live-listen A    the address it listens on (default 127.0.0.1, this machine only)\n"
-    "  --help      this text\n"
-    "  --version   the version\n";
+    "  --help             this text\n"
+    "  --version          the version\n";
 
 // Qt's options that QApplication takes out of the command line itself,
 // written with one dash or two; the first take a value.
