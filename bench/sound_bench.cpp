@@ -86,8 +86,9 @@ void BM_DemoDrive(benchmark::State& state)
     NullVideoReader video;
     double simulated = 0;  // s
     for (auto _ : state) {
+        MemoryKeyValueStore store;
         std::ostringstream out, err;
-        if (runHeadless(options, pictures, video, out, err) != 0) {
+        if (runHeadless(options, pictures, video, store, out, err) != 0) {
             state.SkipWithError(err.str().c_str());
             break;
         }

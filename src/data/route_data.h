@@ -182,7 +182,7 @@ using PatternTargetTable = FixedTable<PatternTarget, SignalTable::capacity + Spe
 // Large (a few MB): always held on the heap.
 struct RouteData {
     std::string programFolder;  // with its trailing separator; the file names below are relative to it
-    std::string routeFileName;  // the file the route was read from, in the program folder
+    std::string routeFileName;  // the file the route was read from, in the program folder: which direction it is
     std::string lineName;
     std::string lineName2;
     std::int32_t startPos = 0;   // frame

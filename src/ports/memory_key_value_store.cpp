@@ -43,4 +43,11 @@ bool MemoryKeyValueStore::writeString(std::string_view keyPath, std::string_view
     return true;
 }
 
+bool MemoryKeyValueStore::writeStrings(std::string_view keyPath, std::span<const NamedText> values)
+{
+    for (const NamedText& value : values)
+        writeString(keyPath, value.name, value.value);
+    return true;
+}
+
 }  // namespace cabdrive

@@ -16,6 +16,7 @@ public:
     std::optional<std::string> readString(std::string_view keyPath, std::string_view name) override;
     bool writeInt(std::string_view keyPath, std::string_view name, std::int32_t value) override;
     bool writeString(std::string_view keyPath, std::string_view name, std::string_view value) override;
+    bool writeStrings(std::string_view keyPath, std::span<const NamedText> values) override;
 
 private:
     using Value = std::variant<std::int32_t, std::string>;

@@ -65,6 +65,12 @@ public:
         if (isPlaying(channel))
             stop(channel);
     }
+    // Every channel from `first` up falls silent.
+    void stopChannelsFrom(std::size_t first)
+    {
+        for (std::size_t channel = first; channel < channelCount(); ++channel)
+            stopIfPlaying(channel);
+    }
 };
 
 }  // namespace cabdrive

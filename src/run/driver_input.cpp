@@ -8,6 +8,7 @@
 
 #include "input/game_controllers.h"
 #include "input/serial_controller.h"
+#include "run/saved_states.h"
 
 namespace cabdrive {
 namespace {
@@ -66,6 +67,23 @@ DriverInputReading readJoystick(std::istringstream& words)
     if (!mask)
         return refused(notA(buttons, "a button mask", 0, 0xffff));
     input.joystick.buttons = static_cast<std::uint16_t>(*mask);
+    return {input, {}};
+}
+
+// "save N", "restore N", after the word.
+DriverInputReading readSlot(DriverInput::Kind kind, const std::string& what, std::istringstream& words)
+{
+    std::string slot, extra;
+    if (!(words >> slot))
+        return refused(what + " needs a slot (1 .. 3)");
+    if (words >> extra)
+        return refused(what + " takes one slot (\"" + extra + "\" is left over)");
+    const auto number = readWhole(slot, 1, savedStateSlots);
+    if (!number)
+        return refused(notA(slot, "a slot", 1, savedStateSlots));
+    DriverInput input;
+    input.kind = kind;
+    input.slot = *number;
     return {input, {}};
 }
 
@@ -129,6 +147,8 @@ DriverInputReading readDriverInput(std::string_view text)
         return readSerial(text, words);
     if (what == "joystick")
         return readJoystick(words);
+    if (what == "save" || what == "restore")
+        return readSlot(what == "save" ? DriverInput::Kind::Save : DriverInput::Kind::Restore, what, words);
     if (words >> extra)
         return refused("one input per line (\"" + extra + "\" is left over)");
     return readKey(what);
@@ -151,6 +171,8 @@ void applyDriverInput(Run& run, const DriverInput& input)
         chooseControllerKind(run, input.controllerKind);
         USBScan(run, input.joystick);
         break;
+    case DriverInput::Kind::Save: saveDrivingState(run, input.slot); break;
+    case DriverInput::Kind::Restore: restoreDrivingState(run, input.slot); break;
     }
 }
 

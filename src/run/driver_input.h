@@ -16,7 +16,7 @@ namespace cabdrive {
 struct Run;
 
 struct DriverInput {
-    enum class Kind { Character, Key, WheelUp, WheelDown, Serial, Joystick };
+    enum class Kind { Character, Key, WheelUp, WheelDown, Serial, Joystick, Save, Restore };
 
     Kind kind = Kind::Character;
     char character = 0;
@@ -26,6 +26,7 @@ struct DriverInput {
     std::string serialText;    // received by the serial port, a carriage return after it
     std::int32_t controllerKind = 0;  // 1 .. 3: the game controller polled
     JoystickSnapshot joystick;
+    int slot = 0;  // 1 .. 3: the saved driving state written or read
 };
 
 // An input, or what is wrong with the text.
@@ -41,7 +42,9 @@ struct DriverInputReading {
 // the serial port receives it with a carriage return after it) or
 // "joystick KIND X Y BUTTONS" (one poll of game controller kind 1 .. 3 with
 // raw axes -32768 .. 32767 and buttons 0 .. 15 as a mask, decimal or 0x
-// hexadecimal). Blanks around a word are ignored.
+// hexadecimal), "save N" or "restore N" (the driving state into or from
+// slot 1 .. 3 of the store, as the Save menu does). Blanks around a word are
+// ignored.
 DriverInputReading readDriverInput(std::string_view text);
 
 // Acts on the run as the window and the controllers would.

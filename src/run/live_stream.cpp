@@ -162,6 +162,12 @@ std::vector<std::string> litLamps(const Run& run)
     return lit;
 }
 
+// A restore stops the window's clocks and renames it; only its menu does that.
+bool savesOrRestores(const DriverInput& input)
+{
+    return input.kind == DriverInput::Kind::Save || input.kind == DriverInput::Kind::Restore;
+}
+
 JsonObject handle(std::int32_t position, std::int32_t notch, const std::string& text)
 {
     return JsonObject().integer("handle", position).integer("notch", notch).text("text", text);
@@ -271,10 +277,12 @@ std::vector<std::string> applyLiveInputs(Run& run, std::string_view text)
         if (line.find_first_not_of(" \t") == std::string_view::npos || line.starts_with('#'))
             continue;
         const DriverInputReading reading = readDriverInput(line);
-        if (reading.input)
-            applyDriverInput(run, *reading.input);
-        else
+        if (!reading.input)
             errors.push_back(liveErrorMessage(line, reading.error));
+        else if (savesOrRestores(*reading.input))
+            errors.push_back(liveErrorMessage(line, "driving states are saved and restored from the Save menu"));
+        else
+            applyDriverInput(run, *reading.input);
     }
     return errors;
 }

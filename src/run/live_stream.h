@@ -32,7 +32,8 @@ std::string liveErrorMessage(std::string_view input, std::string_view why);
 // A client's message: one input per line as a cabdrive-run script line
 // writes it after its time ("z", "F2", "serial P4###", ...); blank lines and
 // lines starting with "#" are skipped. The inputs act on the run in order;
-// the result holds an error message for every line that is no input.
+// the result holds an error message for every line that is no input, and for
+// "save N" and "restore N", which are left to the window's Save menu.
 std::vector<std::string> applyLiveInputs(Run& run, std::string_view text);
 
 }  // namespace cabdrive

@@ -50,7 +50,8 @@ void drawCab(LoadedRun& loaded, const RunPorts& ports, const StoredOptions& stor
                                  ports.pictures);
     Joystick& joystick = ports.joystick ? *ports.joystick : loaded.noJoystick;
     loaded.run.emplace(Run{loaded.settings, loaded.vehicle, *loaded.route, loaded.mascon, loaded.scene, ports.sound,
-                           ports.video, ports.shell, joystick, stored.options, {}, stored.controllerCodes, nullptr});
+                           ports.video, ports.shell, joystick, ports.store, stored.options, {},
+                           stored.controllerCodes, nullptr});
     Run& run = *loaded.run;
     loaded.mainVideoOpened = openMainVideo(run);
     if (!loaded.mainVideoOpened)

@@ -33,7 +33,7 @@ struct RunPorts {
     SoundDevice& sound;
     VideoReader& video;
     ShellRequests& shell;   // also told when the main video cannot be opened
-    KeyValueStore& store;   // display options and controller codes
+    KeyValueStore& store;   // display options, controller codes, saved driving states
     Joystick* joystick = nullptr;  // the game controllers; none: the run has no joystick
 };
 

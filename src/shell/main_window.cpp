@@ -33,6 +33,7 @@
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
 #include "shell/message_boxes.h"
+#include "shell/save_menu.h"
 #include "shell/value_display_window.h"
 #include "shell/window_requests.h"
 #include "sim/station_jump.h"
@@ -358,24 +359,9 @@ void MainWindow::buildMenu()
     m_controller1->setObjectName(QStringLiteral("Controller1"));
     m_controllerMenu = new ControllerMenu(*m_controller1, *this, m_messages);
 
-    // The saved driving states have no commands in this program yet: their
-    // entries stand in the menu, disabled.
-    const auto addDisabled = [](QMenu& menu, const char* name, const QString& caption) {
-        QAction* action = menu.addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setEnabled(false);
-    };
-
     m_saveS1 = bar->addMenu(QStringLiteral("Save(&S)"));
     m_saveS1->setObjectName(QStringLiteral("SaveS1"));
-    QMenu* restore = m_saveS1->addMenu(QStringLiteral("運転状態を復元(&L)"));
-    restore->setObjectName(QStringLiteral("L1"));
-    QMenu* save = m_saveS1->addMenu(QStringLiteral("運転状態を保存(&S)"));
-    save->setObjectName(QStringLiteral("S2"));
-    for (const char* name : {"Load1", "Load2", "Load3"})
-        addDisabled(*restore, name, QStringLiteral("No Data"));
-    for (const char* name : {"Save1", "Save2", "Save3"})
-        addDisabled(*save, name, QStringLiteral("No Data"));
+    m_saveMenu = new SaveMenu(*m_saveS1, *this, [this](const std::function<void()>& restore) { holdClocks(restore); });
 }
 
 // --- loading (FormCreate) ---
@@ -460,6 +446,7 @@ void MainWindow::attachRun()
     s.scheduler->afterTick = [this] { Timer1Timer(); };
     m_untendai->attach(run, s.video);
     m_controllerMenu->attach(run, s.store);
+    m_saveMenu->attach(run);
     if (m_aux.easyPanel)
         m_aux.easyPanel->attach(run, *this);
     if (m_aux.crewChange)
@@ -507,6 +494,21 @@ void MainWindow::start1Click()
         s.soundResume.resumeSounds(r->sound);
     }
     --r->state.presentation.lastDecodedFrame;  // the renderer decodes the current frame again
+}
+
+// A restore changes what the physics step and the tick work on: no step
+// runs meanwhile, and the time it takes (a message box included) is not
+// made up afterwards.
+void MainWindow::holdClocks(const std::function<void()>& action)
+{
+    const bool running = m_tickTimer.isActive();
+    m_tickTimer.stop();
+    action();
+    if (running && !m_closed) {
+        m_wallClock.start();
+        m_fedNanoseconds = 0;
+        m_tickTimer.start();
+    }
 }
 
 void MainWindow::movieclick()
@@ -750,6 +752,7 @@ void MainWindow::stopRun()
     m_tickTimer.stop();
     s.scheduler->pause();
     m_controllerMenu->detach();
+    m_saveMenu->detach();
     if (m_aux.easyPanel) {
         m_aux.easyPanel->detach();
         m_aux.easyPanel->close();

@@ -25,6 +25,7 @@ struct AuxWindows;
 class CabSurface;
 class ControllerMenu;
 class MessageBoxes;
+class SaveMenu;
 class Scheduler;
 struct Run;
 
@@ -86,6 +87,7 @@ private:
     void setCheckMarksFromOptions();
     void FormActivate();
     void feedClock();
+    void holdClocks(const std::function<void()>& action);
     void Timer1Timer();
     void refreshValueDisplay();
     void toggleValueDisplay();
@@ -130,6 +132,7 @@ private:
     QMenu* m_controller1 = nullptr;
     ControllerMenu* m_controllerMenu = nullptr;
     QMenu* m_saveS1 = nullptr;
+    SaveMenu* m_saveMenu = nullptr;
     QAction* m_D1 = nullptr;
     QAction* m_OFF1 = nullptr;
     QAction* m_OFF2 = nullptr;

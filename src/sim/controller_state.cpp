@@ -263,6 +263,21 @@ std::int32_t positionToNotch(const Run& run, std::int32_t k)
     return std::min(first + k - 1, last);
 }
 
+void setHandlesAtRest(Run& run, std::int32_t brakeNotch)
+{
+    ControlState& c = run.state.controls;
+    c.powerHandle = 0;
+    c.appliedPowerNotch = 0;
+    c.brakeHandle = brakeNotch;
+    c.appliedBrakeNotch = brakeNotch;
+    c.sapBrakeNotch = brakeNotch;
+    c.electricBrakeNotch = brakeNotch;
+    c.powerChangePending = false;
+    c.brakeChangePending = false;
+    c.sapChangePending = false;
+    c.eBrakeChangePending = false;
+}
+
 void setPowerHandle(Run& run, std::int32_t notch)
 {
     ControlState& c = run.state.controls;

@@ -43,6 +43,9 @@ void setReverser(Run& run, std::int32_t reverser);
 void nextPowerMode(Run& run);
 // Constant-speed control at the top notch, for vehicles whose constNotch is 1.
 void engageConstantSpeed(Run& run);
+// A jump or a restore puts the handles down: power off, the brake handle and
+// every applied brake at `brakeNotch`, nothing pending.
+void setHandlesAtRest(Run& run, std::int32_t brakeNotch);
 
 // --- external controllers: a lever position stands for a notch ---
 

@@ -140,4 +140,19 @@ void forgetCrossings(Run& run)
     showHead(run);
 }
 
+void requeueCrossingsInRange(Run& run)
+{
+    TracksideState& t = run.state.trackside;
+    t.crossingQueue.fill(emptySlot);
+    t.crossingJoined.assign(run.route.crosses.size(), 0);
+    t.crossingLeft.assign(run.route.crosses.size(), 0);
+    const std::int32_t frame = run.state.video.currentFrame;
+    const auto& rows = run.route.crosses;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].column(3) <= frame && frame < rows[i].column(4))
+            join(t, static_cast<std::int32_t>(i));
+    }
+    showHead(run);
+}
+
 }  // namespace cabdrive

@@ -26,5 +26,8 @@ void callOutCrossing(Run& run);
 
 // The start of a run and a station jump: no crossing ahead.
 void forgetCrossings(Run& run);
+// A restored state: the queue holds the crossings whose range (enter frame to
+// leave frame) holds the train's frame, in row order.
+void requeueCrossingsInRange(Run& run);
 
 }  // namespace cabdrive

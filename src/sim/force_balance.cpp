@@ -1,6 +1,7 @@
 // The force balance of the 100 ms tick and the gradient history it uses.
 #include "sim/force_balance.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -262,6 +263,15 @@ void forceBalance(Run& run)
     holdAtStandstill(b);
     preventReversalByBraking(b);
     integrateSpeed(b);
+}
+
+void levelGradient(Run& run)
+{
+    DynamicsState& d = run.state.dynamics;
+    d.frontGradient = fixed4{};
+    d.effectiveGradient = fixed4{};
+    std::fill(d.carGradients.begin(), d.carGradients.end(), 0);
+    d.gradientSamplePosition = d.trainPosition;
 }
 
 void sampleGradient(Run& run)

@@ -13,4 +13,8 @@ void forceBalance(Run& run);
 // enters the front gradient and averages it into effectiveGradient.
 void sampleGradient(Run& run);
 
+// A jump or a restore forgets the gradient history: level track until the
+// next sample, 20 m from where the train now stands.
+void levelGradient(Run& run);
+
 }  // namespace cabdrive

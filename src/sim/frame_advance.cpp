@@ -82,7 +82,12 @@ void advanceFrame(Run& run)
         else if (speed < 0)
             video.currentFrame -= frames;
     }
+    followFilmingSpeed(run);
+}
 
+void followFilmingSpeed(Run& run)
+{
+    VideoState& video = run.state.video;
     const auto here = filmingSpeedAt(run.speedUnits(), video.currentFrame);
     if (!here)
         return;  // outside every row the last filming speed stays

@@ -25,6 +25,11 @@ std::optional<FilmingSpeed> filmingSpeedAt(const SpeedUnitTable& rows, std::int3
 // boundary of a [SpeedUnit] row the frame has crossed.
 void advanceFrame(Run& run);
 
+// The filming speed at currentFrame; when the frame has moved into another
+// [SpeedUnit] row since the last look, the position goes to the boundary
+// crossed (not after a restore or the start, whose row is -1).
+void followFilmingSpeed(Run& run);
+
 // 100 ms tick: a train that runs past the end of the video (the first
 // [MovieStop] frame) stops dead there, before the switch-back or after it.
 void stopAtEndOfVideo(Run& run);

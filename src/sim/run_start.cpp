@@ -14,8 +14,6 @@
 namespace cabdrive {
 namespace {
 
-constexpr long double noStopAhead = 1e15L;  // cm: further than any line
-
 void startControls(ControlState& controls, const VehicleSpec& vehicle)
 {
     controls = ControlState{};
@@ -66,8 +64,8 @@ void startRun(Run& run, const RunStart& start)
     s.dynamics.carGradients.assign(static_cast<std::size_t>(std::max(vehicle.cars, 0)), 0);
     s.dynamics.tunnelResistance = run.route.tunnelR;
     s.dynamics.precedingFrame = run.route.preTrainStartFrame;
-    s.dynamics.nextStopPosition = noStopAhead;
-    s.dynamics.distanceToStop = noStopAhead;
+    s.dynamics.nextStopPosition = DynamicsState::noStopAhead;
+    s.dynamics.distanceToStop = DynamicsState::noStopAhead;
     s.video.movieSwitchDone.assign(run.route.movieSwitches.size(), 0);
     // Every engine sound row starts faded out, its factors at 1.
     s.sound.motorFade.assign(vehicle.engineSound1.size(), 0);

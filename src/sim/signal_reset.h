@@ -12,5 +12,9 @@ void startSignals(Run& run);
 // ahead, no check in force, no pattern, the displays cleared, the speed
 // checks behind the train passed.
 void resetSignalsForJump(Run& run);
+// A restore, once the train stands at its restored frame: no check in
+// force; the signal ahead drawn afresh when it comes into view, and with no
+// signal in view its pictures put back.
+void resetSignalsForRestore(Run& run);
 
 }  // namespace cabdrive

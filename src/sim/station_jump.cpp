@@ -1,10 +1,10 @@
 // The jump to a station chosen from the Move menu.
 #include "sim/station_jump.h"
 
-#include <algorithm>
-
+#include "sim/controller_state.h"
 #include "sim/crossings.h"
 #include "sim/doors.h"
+#include "sim/force_balance.h"
 #include "sim/mascon_update.h"
 #include "sim/signal_reset.h"
 #include "sim/slope_posts.h"
@@ -16,15 +16,6 @@
 
 namespace cabdrive {
 namespace {
-
-// Channel 0 keeps playing: the lowest running-sound band.
-void stopSoundsFromChannelOne(Run& run)
-{
-    for (std::size_t channel = 1; channel < run.sound.channelCount(); ++channel) {
-        if (run.sound.holdsSound(channel))
-            run.sound.stop(channel);
-    }
-}
 
 // The [Pre_Train] row whose time span — from its departure time to the next
 // row's, the last row's without end — holds the clock puts the preceding
@@ -48,24 +39,6 @@ void placePrecedingTrain(Run& run)
     }
 }
 
-// The handles as a stop leaves them: power off, the last service notch.
-void handlesAtRest(Run& run)
-{
-    ControlState& c = run.state.controls;
-    const std::int32_t lastServiceNotch = 1 - run.vehicle.brakeNotches;
-    c.powerHandle = 0;
-    c.appliedPowerNotch = 0;
-    c.brakeHandle = lastServiceNotch;
-    c.appliedBrakeNotch = lastServiceNotch;
-    c.sapBrakeNotch = lastServiceNotch;
-    c.electricBrakeNotch = lastServiceNotch;
-    c.powerChangePending = false;
-    c.brakeChangePending = false;
-    c.sapChangePending = false;
-    c.eBrakeChangePending = false;
-    masconupdate(run);
-}
-
 // Standing at the stop of station n, on the level until the next gradient
 // sample.
 void standAtStop(Run& run, std::size_t n)
@@ -76,10 +49,8 @@ void standAtStop(Run& run, std::size_t n)
     d.trainPosition = station.stopDistance;
     d.nextStopPosition = station.stopDistance;
     d.distanceToStop = 0;
+    levelGradient(run);
     levelSlopePosts(run);
-    d.effectiveGradient = fixed4{};
-    std::fill(d.carGradients.begin(), d.carGradients.end(), 0);
-    d.gradientSamplePosition = d.trainPosition;
     run.state.video.currentFrame = station.stopFrame;
     run.state.stations.currentStation = static_cast<std::int32_t>(n);
     run.state.stations.nextStopStation = static_cast<std::int32_t>(n);
@@ -96,7 +67,7 @@ void StationClick(Run& run, std::int32_t n)
     if (s.video.videoMode > 0)
         openMainVideo(run);
     clearStationFlags(run);
-    stopSoundsFromChannelOne(run);
+    run.sound.stopChannelsFrom(1);  // channel 0, the lowest running-sound band, keeps playing
     shutDoors(run);
     standAtStop(run, station);
     s.stations.nextStationText = "ただいま " + run.route.stations[station].name;
@@ -107,7 +78,9 @@ void StationClick(Run& run, std::int32_t n)
     resetSignalsForJump(run);
     forgetSigns(run);
     forgetCrossings(run);
-    handlesAtRest(run);
+    // The handles as a stop leaves them: power off, the last service notch.
+    setHandlesAtRest(run, 1 - run.vehicle.brakeNotches);
+    masconupdate(run);
 }
 
 }  // namespace cabdrive

@@ -137,23 +137,6 @@ void registerArrival(Run& run, std::size_t j)
     s.controls.departureCalloutPending = true;
 }
 
-// The first later station the train stops at becomes the next stop; false
-// when none follows.
-bool chooseNextStop(Run& run, std::size_t j)
-{
-    const StationTable& stations = run.route.stations;
-    for (std::size_t k = j + 1; k < stations.size(); ++k) {
-        if (!isStop(stations[k]))
-            continue;
-        RunState& s = run.state;
-        s.dynamics.nextStopPosition = stations[k].stopDistance;
-        s.stations.nextStopStation = static_cast<std::int32_t>(k);
-        s.stations.currentStopName = stations[j].name;
-        s.stations.nextStopName = stations[k].name;
-        return true;
-    }
-    return false;
-}
 
 void startStationArrival(Run& run, std::size_t j)
 {
@@ -366,6 +349,22 @@ void startStations(Run& run)
         s.doors.doorsOpen = true;
     }
     refreshDoorStatus(s);
+}
+
+bool chooseNextStop(Run& run, std::size_t j)
+{
+    const StationTable& stations = run.route.stations;
+    for (std::size_t k = j + 1; k < stations.size(); ++k) {
+        if (!isStop(stations[k]))
+            continue;
+        RunState& s = run.state;
+        s.dynamics.nextStopPosition = stations[k].stopDistance;
+        s.stations.nextStopStation = static_cast<std::int32_t>(k);
+        s.stations.currentStopName = stations[j].name;
+        s.stations.nextStopName = stations[k].name;
+        return true;
+    }
+    return false;
 }
 
 void clearStationFlags(Run& run)

@@ -3,6 +3,7 @@
 // timetable, the crew change and the end of the run at the last station.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace cabdrive {
@@ -37,5 +38,10 @@ void startStations(Run& run);
 // Every per-station flag and the one-shot flags of the [Time], [Sound],
 // [Switch] and [Announce] rows cleared, one per row.
 void clearStationFlags(Run& run);
+
+// The first station after station j that the train stops at (passing
+// stations skipped) becomes the next stop: its position and number, with
+// j's and its name for the readouts. False when none follows.
+bool chooseNextStop(Run& run, std::size_t j);
 
 }  // namespace cabdrive

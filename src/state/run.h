@@ -11,6 +11,7 @@
 #include "data/settings.h"
 #include "data/vehicle_spec.h"
 #include "ports/joystick.h"
+#include "ports/key_value_store.h"
 #include "ports/shell_requests.h"
 #include "ports/sound_device.h"
 #include "ports/video_reader.h"
@@ -29,6 +30,7 @@ struct Run {
     VideoReader& video;
     ShellRequests& shell;
     Joystick& joystick;  // polled while a game controller kind is chosen
+    KeyValueStore& store;  // the per-user store: options and saved driving states
     DisplayOptions options;
     RunState state;
     ControllerCodes controllerCodes;  // the USB controller's calibration

@@ -70,6 +70,8 @@ struct ControllerState {
 
 // The train's motion and the forces on it. Forces in N, fixed4 as stored.
 struct DynamicsState {
+    static constexpr long double noStopAhead = 1e15L;  // cm, nextStopPosition: further than any line
+
     long double trainSpeed = 0;     // km/h, negative when running backwards
     long double trainPosition = 0;  // cm from the start of the line
     long double distanceToStop = 0; // cm to the stopping point of the next stop
@@ -190,6 +192,9 @@ struct UpcomingLimit {
 struct SignalState {
     static constexpr std::int32_t noDisplay = 999;  // signalDisplay, signalDisplayPrevious: no signal
     static constexpr std::int32_t noName = 999;     // signalName: no signal ahead
+    // signalDisplay, signalDisplayPrevious: a display no signal shows, so the
+    // pictures are drawn afresh when the next signal comes into view.
+    static constexpr std::int32_t redrawDisplay = 1000;
 
     std::int32_t signalDisplay = noDisplay;  // display index of the signal ahead
     std::int32_t signalAheadRow = -1;   // [Signal] row of the signal ahead

@@ -148,12 +148,13 @@ TEST_F(LiveRun, ABadInputIsAnsweredToItsSenderAloneAndTheEndClosesTheRun)
 {
     LiveClient sender(server.url()), other(server.url());
     ASSERT_TRUE(sender.waitFor(2) && other.waitFor(2));
-    sender.socket.sendTextMessage(QStringLiteral("# a note\n\nF13\njoystick 4 0 0 0\n5\nz"));
-    ASSERT_TRUE(sender.waitFor(4));
+    sender.socket.sendTextMessage(QStringLiteral("# a note\n\nF13\njoystick 4 0 0 0\nrestore 1\n5\nz"));
+    ASSERT_TRUE(sender.waitFor(5));
     const auto errors = sender.ofType("error");
-    ASSERT_EQ(errors.size(), 2u);
+    ASSERT_EQ(errors.size(), 3u);
     EXPECT_EQ(errors[0]["input"].toString(), "F13");
     EXPECT_EQ(errors[1]["error"].toString(), "\"4\" is not a game controller kind (1 .. 3)");
+    EXPECT_EQ(errors[2]["error"].toString(), "driving states are saved and restored from the Save menu");
     EXPECT_EQ(built.run.state.controls.powerHandle, 1) << "the good line after the bad ones still acts";
 
     server.detach();
@@ -161,7 +162,7 @@ TEST_F(LiveRun, ABadInputIsAnsweredToItsSenderAloneAndTheEndClosesTheRun)
     EXPECT_TRUE(other.ofType("error").empty());
     EXPECT_EQ(other.messages.back()["type"].toString(), "end");
     sender.socket.sendTextMessage(QStringLiteral("8"));
-    ASSERT_TRUE(runEventsUntil([&] { return sender.ofType("error").size() == 3; }));
+    ASSERT_TRUE(runEventsUntil([&] { return sender.ofType("error").size() == 4; }));
     EXPECT_EQ(sender.ofType("error").back()["error"].toString(), "no run is going");
 }
 

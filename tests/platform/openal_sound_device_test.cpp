@@ -221,7 +221,7 @@ TEST(EnvironmentSoundLengths, AreTheDecodedLengthWhateverTheHeaderDeclares)
     for (const char* name : {"streamed.wav", "", "canonical.wav"})
         (void)f.route->soundData.add(name);
     SilentSoundDevice sound;
-    cabdrive::Run run{f.settings, f.vehicle, *f.route, f.mascon, f.scene, sound, f.video, f.shell, f.joystick, {}, {}, {}};
+    cabdrive::Run run{f.settings, f.vehicle, *f.route, f.mascon, f.scene, sound, f.video, f.shell, f.joystick, f.store, {}, {}, {}};
     // 2.5 s rounds to the even 2.
     EXPECT_EQ(loadEnvironmentSounds(run), (std::vector<std::int32_t>{2, 0, 3}));
 }

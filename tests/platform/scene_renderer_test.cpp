@@ -228,7 +228,7 @@ TEST(SceneRenderingVideo, TheViewShowsTheDecodedFrameForTheTrainsPosition)
     f.settings.videoFolder = std::string(CABDRIVE_DEMO_FOLDER) + "/video/";
     f.route->dataName = "line_down";
     cabdrive::FfmpegVideoReader reader;
-    cabdrive::Run run{f.settings, f.vehicle, *f.route, f.mascon, f.scene, f.sound, reader, f.shell, f.joystick, {}, {}, {}};
+    cabdrive::Run run{f.settings, f.vehicle, *f.route, f.mascon, f.scene, f.sound, reader, f.shell, f.joystick, f.store, {}, {}, {}};
     run.options.Moji = 1;  // the readouts go to the window's labels: the view is the frame alone
     ASSERT_TRUE(cabdrive::openMainVideo(run));
     run.state.video.currentFrame = 120;

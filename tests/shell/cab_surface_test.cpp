@@ -33,7 +33,7 @@ protected:
     QApplication& app = cabdrive::test::qtApplication();  // before the surface
     test::RunFixture f;
     cabdrive::FfmpegVideoReader video;  // nothing open: the view stays black
-    cabdrive::Run run{f.settings, f.vehicle, *f.route, f.mascon, f.scene, f.sound, video, f.shell, f.joystick, {}, {}, {}};
+    cabdrive::Run run{f.settings, f.vehicle, *f.route, f.mascon, f.scene, f.sound, video, f.shell, f.joystick, f.store, {}, {}, {}};
     CabSurface surface;
     int fadeCloses = 0;
 };

@@ -10,6 +10,7 @@
 #include <QSettings>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,8 +31,14 @@ namespace cabdrive::test {
 
 class RecordingMessages final : public MessageBoxes {
 public:
-    void show(QWidget*, const QString& text) override { texts.push_back(text); }
+    void show(QWidget*, const QString& text) override
+    {
+        texts.push_back(text);
+        if (whileShown)
+            whileShown();
+    }
     std::vector<QString> texts;
+    std::function<void()> whileShown;  // runs while the box would be open
 };
 
 inline std::string demoFolder()

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "fake_joystick.h"
+#include "ports/memory_key_value_store.h"
 #include "fake_video_reader.h"
 #include "recording_shell.h"
 #include "recording_sound_device.h"
@@ -49,12 +50,13 @@ struct RunFixture {
     RecordingShell shell;
     cabdrive::MasconMap mascon;
     FakeJoystick joystick;
+    cabdrive::MemoryKeyValueStore store;
 
     // Made on first use, so a test fills the vehicle and route first.
     cabdrive::Run& run()
     {
         if (!m_run)
-            m_run.emplace(cabdrive::Run{settings, vehicle, *route, mascon, scene, sound, video, shell, joystick, {}, {}, {}, nullptr});
+            m_run.emplace(cabdrive::Run{settings, vehicle, *route, mascon, scene, sound, video, shell, joystick, store, {}, {}, {}, nullptr});
         return *m_run;
     }
     cabdrive::RunState& state() { return run().state; }

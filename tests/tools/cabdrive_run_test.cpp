@@ -11,6 +11,7 @@
 #include "headless_run.h"
 #include "input/driver_keys.h"
 #include "platform/qt/qimage_picture_loader.h"
+#include "ports/memory_key_value_store.h"
 #include "ports/null_sound_device.h"
 #include "ports/video_reader.h"
 #include "run/scheduler.h"
@@ -89,6 +90,19 @@ TEST(RunScript, ReadsSerialLinesAndJoystickPolls)
     EXPECT_EQ(scriptError("1 joystick 1 0 0 1 2\n"), "script line 1: joystick takes four values (\"2\" is left over)");
 }
 
+TEST(RunScript, ReadsSavesAndRestoresOfTheThreeSlots)
+{
+    const auto script = parse("10 save 1\n20 restore 3\n");
+    ASSERT_EQ(script.size(), 2u);
+    EXPECT_EQ(script[0].kind, ScriptInput::Kind::Save);
+    EXPECT_EQ(script[0].slot, 1);
+    EXPECT_EQ(script[1].kind, ScriptInput::Kind::Restore);
+    EXPECT_EQ(script[1].slot, 3);
+    EXPECT_EQ(scriptError("1 save\n"), "script line 1: save needs a slot (1 .. 3)");
+    EXPECT_EQ(scriptError("1 restore 4\n"), "script line 1: \"4\" is not a slot (1 .. 3)");
+    EXPECT_EQ(scriptError("1 save 1 2\n"), "script line 1: save takes one slot (\"2\" is left over)");
+}
+
 const std::string fixtureFolder = std::string(CABDRIVE_TEST_DATA) + "/check";
 
 struct HeadlessResult {
@@ -109,7 +123,8 @@ HeadlessResult runFixture(const std::string& script, const std::string& extraSec
     cabdrive::NullVideoReader video;
     std::ostringstream out, err;
     HeadlessResult result;
-    result.status = cabdrive::runHeadless(options, pictures, video, out, err);
+    cabdrive::MemoryKeyValueStore store;
+    result.status = cabdrive::runHeadless(options, pictures, video, store, out, err);
     result.out = out.str();
     result.err = err.str();
     std::ifstream trace(options.traceFile);
@@ -181,14 +196,15 @@ TEST(HeadlessRun, ErrorsAreReportedNotThrown)
     options.scriptFile = temp.write("script.txt", "1 8\nlater 2\n").string();
     cabdrive::QImagePictureLoader pictures;
     cabdrive::NullVideoReader video;
+    cabdrive::MemoryKeyValueStore store;
     std::ostringstream out, err;
-    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, out, err), 1);
+    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, store, out, err), 1);
     EXPECT_EQ(err.str(), "script line 2: \"later\" is not a time in seconds\n");
 
     options.scriptFile.clear();
     options.dataFolder = temp.folder();
     err.str("");
-    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, out, err), 1);
+    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, store, out, err), 1);
     // The controller map is the first file a run loads.
     EXPECT_EQ(err.str(), temp.folder() + "mascon.dat: No such file or directory\n");
 }
@@ -201,7 +217,8 @@ TEST(HeadlessRun, WithoutATraceItSummarisesTheRun)
     cabdrive::QImagePictureLoader pictures;
     cabdrive::NullVideoReader video;
     std::ostringstream out, err;
-    ASSERT_EQ(cabdrive::runHeadless(options, pictures, video, out, err), 0) << err.str();
+    cabdrive::MemoryKeyValueStore store;
+    ASSERT_EQ(cabdrive::runHeadless(options, pictures, video, store, out, err), 0) << err.str();
     EXPECT_EQ(out.str(),
               "ran 5.0 s: 0.0 m, top speed 0.0 km/h\nfinal position 0.00 m, frame 0, speed 0.0 km/h, clock 09:00:05\n"
               "stops:\n  緑ヶ丘: arrived 09:00:00 (at 0.1 s), stopped +0 cm from the mark, within the stop zone; "

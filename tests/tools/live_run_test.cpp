@@ -9,6 +9,7 @@
 
 #include "headless_run.h"
 #include "platform/qt/qimage_picture_loader.h"
+#include "ports/memory_key_value_store.h"
 #include "ports/video_reader.h"
 #include "support/live_client.h"
 
@@ -39,8 +40,9 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     });
     QImagePictureLoader pictures;
     NullVideoReader video;
+    MemoryKeyValueStore store;
     std::ostringstream out, err;
-    ASSERT_EQ(runHeadless(options, pictures, video, out, err), 0) << err.str();
+    ASSERT_EQ(runHeadless(options, pictures, video, store, out, err), 0) << err.str();
     EXPECT_NE(err.str().find("cabdrive-run: live stream on ws://127.0.0.1:"), std::string::npos);
 
     ASSERT_TRUE(client);
@@ -58,7 +60,7 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
     options.live.port = taken.serverPort();
     std::ostringstream err2;
-    EXPECT_EQ(runHeadless(options, pictures, video, out, err2), 1);
+    EXPECT_EQ(runHeadless(options, pictures, video, store, out, err2), 1);
     EXPECT_NE(err2.str().find("the live stream cannot listen on 127.0.0.1 port"), std::string::npos) << err2.str();
 }
 

@@ -10,6 +10,7 @@
 
 #include "headless_run.h"
 #include "platform/qt/qimage_picture_loader.h"
+#include "ports/memory_key_value_store.h"
 #include "ports/video_reader.h"
 #include "support/temp_folder.h"
 
@@ -34,9 +35,10 @@ Recorded record(const std::string& script, bool drive, double seconds)
     options.traceFile = temp.folder() + "trace.csv";
     cabdrive::QImagePictureLoader pictures;
     cabdrive::NullVideoReader video;
+    cabdrive::MemoryKeyValueStore store;
     std::ostringstream out, err;
     Recorded recorded;
-    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, out, err), 0) << err.str();
+    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, store, out, err), 0) << err.str();
 
     SF_INFO info{};
     SNDFILE* file = sf_open(options.wavFile.c_str(), SFM_READ, &info);

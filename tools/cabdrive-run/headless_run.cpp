@@ -22,7 +22,6 @@
 #include "platform/openal/silent_sound_device.h"
 #include "platform/openal/sound_recording.h"
 #include "platform/qt/live_server.h"
-#include "ports/memory_key_value_store.h"
 #include "ports/video_reader.h"
 #include "run/run_builder.h"
 #include "run/scheduler.h"
@@ -212,8 +211,8 @@ void closeLiveStream(LiveServer& server)
 
 }  // namespace
 
-int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, std::ostream& out,
-                std::ostream& err)
+int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, KeyValueStore& store,
+                std::ostream& out, std::ostream& err)
 {
     try {
         const std::vector<ScriptInput> script = loadScript(options.scriptFile);
@@ -222,7 +221,6 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
         // Clients may connect while the run loads; its run message follows.
         const std::unique_ptr<LiveServer> live = openLiveStream(options.live, err);
         HeadlessShell shell;
-        MemoryKeyValueStore store;
         RunSetup setup;
         setup.routeFileName = options.upLine ? "line_up.dat" : "line_down.dat";
         const auto loaded = loadRun(folder, setup, {pictures, sound.channels(), video, shell, store});

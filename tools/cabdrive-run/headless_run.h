@@ -10,6 +10,7 @@
 
 namespace cabdrive {
 
+class KeyValueStore;
 class PictureLoader;
 class VideoReader;
 
@@ -35,8 +36,9 @@ inline constexpr int recordingRate = 48000;  // Hz
 // video reader opens the line's videos and clips; their failures are listed
 // among the messages. Sounds are always read (a bad WAV file ends the run's
 // loading as in the program); they are heard only in the WAV file, mixed in
-// virtual time.
-int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, std::ostream& out,
-                std::ostream& err);
+// virtual time. The store holds the options and the saved driving states
+// the script saves and restores.
+int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, VideoReader& video, KeyValueStore& store,
+                std::ostream& out, std::ostream& err);
 
 }  // namespace cabdrive
