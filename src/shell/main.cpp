@@ -1,4 +1,6 @@
-// cabdrive: the desktop program. `cabdrive [DATA_FOLDER]`, `cabdrive --help`.
+// cabdrive: the desktop program.
+// `cabdrive [--live-port N [--live-listen ADDRESS]] [DATA_FOLDER]`, `cabdrive --help`.
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -7,6 +9,8 @@
 #include <QApplication>
 #include <QFont>
 
+#include "platform/qt/live_server.h"
+#include "platform/qt/qsettings_key_value_store.h"
 #include "shell/aux_windows.h"
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
@@ -23,12 +27,16 @@ int main(int argc, char** argv)
     // Answered before Qt looks for a display: --help works anywhere.
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     std::string dataFolder;
-    if (const auto status = answerProgramCommandLine(arguments, dataFolder, std::cout, std::cerr))
+    QSettingsKeyValueStore store;
+    LiveStreamSettings liveSettings = readLiveStreamSettings(store);
+    if (const auto status = answerProgramCommandLine(arguments, dataFolder, liveSettings, std::cout, std::cerr))
         return *status;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cabdrive"));
     QApplication::setApplicationDisplayName(QStringLiteral("鉄道運転シミュレータ"));
+    // The desktop entry the windows belong to, for the menu's icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.cabdrive.cabdrive"));
     // The data and the windows name Windows fonts; this machine has their Japanese equivalent.
     QFont::insertSubstitution(QStringLiteral("Meiryo"), QStringLiteral("Noto Sans CJK JP"));
     QFont::insertSubstitution(QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans CJK JP"));
@@ -37,10 +45,25 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     QtMessageBoxes messages;
-    const ProgramFolder folder = chooseProgramFolder(QApplication::applicationDirPath().toStdString(), dataFolder);
+    const std::string executableFolder = QApplication::applicationDirPath().toStdString();
+    const ProgramFolder folder =
+        chooseProgramFolder(executableFolder, dataFolder, executableFolder + "/" + CABDRIVE_INSTALLED_DEMO);
     if (!folder.error.empty()) {
         messages.show(nullptr, QString::fromStdString(folder.error));
         return 1;
+    }
+
+    // The live stream serves every run of this program; the program goes on without it.
+    LiveServer liveServer;
+    bool serving = false;
+    if (liveSettings.port) {
+        serving = liveServer.listen(QString::fromStdString(liveSettings.listenAddress),
+                                    static_cast<quint16>(*liveSettings.port));
+        if (serving)
+            std::fprintf(stderr, "cabdrive: live stream on %s\n", qPrintable(liveServer.url().toString()));
+        else
+            std::fprintf(stderr, "cabdrive: the live stream cannot listen on %s port %d: %s\n",
+                         liveSettings.listenAddress.c_str(), *liveSettings.port, qPrintable(liveServer.errorString()));
     }
 
     AuxWindows aux;
@@ -52,7 +75,7 @@ int main(int argc, char** argv)
     EasyPanel easyPanel;
     CrewChangeDialog crewChange;
     ValueDisplayWindow valueDisplay;
-    aux = AuxWindows{&help, &easyPanel, &crewChange, &valueDisplay};
+    aux = AuxWindows{&help, &easyPanel, &crewChange, &valueDisplay, serving ? &liveServer : nullptr};
 
     QObject::connect(&title, &TitleWindow::closed, &app, &QApplication::quit);
     title.show();

@@ -21,6 +21,7 @@
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "platform/openal/openal_sound_device.h"
 #include "platform/openal/silent_sound_device.h"
+#include "platform/qt/live_server.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "platform/qt/qsettings_key_value_store.h"
 #include "platform/sdl/sdl_joystick.h"
@@ -452,6 +453,10 @@ void MainWindow::attachRun()
         connect(m_aux.crewChange, &CrewChangeDialog::endOfRunChosen, this, &MainWindow::BackClick);
     if (m_aux.valueDisplay)
         m_aux.valueDisplay->attach(run, *this, [this] { return m_untendai->measuredFps(); });
+    if (m_aux.live) {
+        m_aux.live->attach(run);
+        connect(m_aux.live, &LiveServer::inputApplied, this, &MainWindow::keepCabSurfaceTop);
+    }
 }
 
 // The check mark of OFF2 shows the stored ATS option, although the entry
@@ -533,6 +538,8 @@ void MainWindow::Timer1Timer()
         m_aux.easyPanel->refresh();
     refreshValueDisplay();
     m_controllerMenu->afterTick();
+    if (m_aux.live)
+        m_aux.live->afterTick();
     if (m_session->run->options.Moji != 0)
         fillTextLabels();
 }
@@ -754,6 +761,10 @@ void MainWindow::stopRun()
         disconnect(m_aux.crewChange, nullptr, this, nullptr);
     if (m_aux.valueDisplay)
         m_aux.valueDisplay->detach();
+    if (m_aux.live) {
+        m_aux.live->detach();
+        disconnect(m_aux.live, nullptr, this, nullptr);
+    }
     s.video.close();
     s.run->sound.releaseAll();
 }

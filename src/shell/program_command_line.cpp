@@ -11,15 +11,18 @@ namespace {
 
 constexpr std::string_view program = "cabdrive";
 constexpr std::string_view usage =
-    "usage: cabdrive [DATA_FOLDER]\n"
+    "usage: cabdrive [--live-port N [--live-listen ADDRESS]] [DATA_FOLDER]\n"
     "  The railway cab driving simulator. DATA_FOLDER holds cabdrive.dat, mascon.dat, the vehicle and\n"
     "  route files with their pictures, sounds and videos; it becomes the program folder and the current\n"
     "  directory. Without it the program reads the folder of its executable.\n"
     "  It needs a display; on a machine without one, run it in a virtual one:\n"
     "    xvfb-run -a cabdrive DATA_FOLDER\n"
     "  Qt's own options (-platform NAME, -display NAME, -qwindowgeometry WxH+X+Y, ...) are passed on.\n"
-    "  --help      this text\n"
-    "  --version   the version\n";
+    "  --live-port N      serve the runs on the live stream (WebSocket, JSON) on port N (0: any free\n"
+    "                     port; the address is printed on standard error); LivePort in the user's store\n"
+    "  --live-listen A    the address it listens on (default 127.0.0.1, this machine only)\n"
+    "  --help             this text\n"
+    "  --version          the version\n";
 
 // Qt's options that QApplication takes out of the command line itself,
 // written with one dash or two; the first take a value.
@@ -44,7 +47,7 @@ std::string_view optionName(std::string_view argument)
 }  // namespace
 
 std::optional<int> answerProgramCommandLine(std::span<const std::string_view> arguments, std::string& dataFolder,
-                                            std::ostream& out, std::ostream& err)
+                                            LiveStreamSettings& live, std::ostream& out, std::ostream& err)
 {
     if (const auto answered = answerHelpOrVersion(arguments, program, usage, out))
         return answered;
@@ -56,6 +59,13 @@ std::optional<int> answerProgramCommandLine(std::span<const std::string_view> ar
                 return refuseCommandLine(program, "one data folder only (\"" + std::string(argument) + "\" is a second)",
                                          usage, err);
             dataFolder = argument;
+            continue;
+        }
+        if (isLiveStreamOption(argument)) {
+            if (i + 1 == arguments.size())
+                return refuseCommandLine(program, std::string(argument) + " needs a value", usage, err);
+            if (const auto wrong = setLiveStreamOption(live, argument, arguments[++i]))
+                return refuseCommandLine(program, *wrong, usage, err);
             continue;
         }
         const std::string_view name = optionName(argument);

@@ -15,12 +15,22 @@ std::string withSeparator(std::string folder)
     return folder;
 }
 
+bool holdsSettings(const std::string& folder)
+{
+    std::error_code ec;
+    return !folder.empty() && std::filesystem::is_regular_file(std::filesystem::path(folder) / "cabdrive.dat", ec);
+}
+
 }  // namespace
 
-ProgramFolder chooseProgramFolder(const std::string& executableFolder, const std::string& dataFolderArgument)
+ProgramFolder chooseProgramFolder(const std::string& executableFolder, const std::string& dataFolderArgument,
+                                  const std::string& installedDemoFolder)
 {
-    if (dataFolderArgument.empty())
+    if (dataFolderArgument.empty()) {
+        if (!holdsSettings(executableFolder) && holdsSettings(installedDemoFolder))
+            return chooseProgramFolder(executableFolder, installedDemoFolder);
         return {withSeparator(executableFolder), {}};
+    }
     std::error_code ec;
     const auto folder = std::filesystem::absolute(dataFolderArgument, ec);
     if (ec || !std::filesystem::is_directory(folder, ec))

@@ -508,6 +508,12 @@ void updateHornAir(Run& run)
     }
 }
 
+long double gaugedBrakeCylinder(const Run& run)
+{
+    const AirState& air = run.state.air;
+    return (run.vehicle.bcSelect == 1 ? air.bcMotorCar : air.bcTrailerCar).value();
+}
+
 long double mainReservoirNeedleValue(const Run& run)
 {
     return run.state.air.mrPressure.value() + run.state.air.mrNeedleDip;

@@ -23,6 +23,10 @@ void updateHornAir(Run& run);
 // kPa shown by the main-reservoir needle: the pressure plus the horn's dip.
 long double mainReservoirNeedleValue(const Run& run);
 
+// kPa of the brake cylinder the gauges show: the motor car's when the
+// vehicle's [Mc] is 1, else the trailer car's.
+long double gaugedBrakeCylinder(const Run& run);
+
 // 100 ms tick: the electric brake current (ramped or from the current
 // table) and, while it flows, the ammeter.
 void updateElectricBrakeCurrent(Run& run);

@@ -80,7 +80,7 @@ void setPassNeedles(Run& run)
     const AirState& air = s.air;
     s.presentation.shownCurrent = dampedCurrent(s.presentation.shownCurrent, s.presentation.targetCurrent);
 
-    const long double brakeCylinder = (v.bcSelect == 1 ? air.bcMotorCar : air.bcTrailerCar).value();
+    const long double brakeCylinder = gaugedBrakeCylinder(run);
     turnNeedle(run.scene, "img_Needle_V", v.needleV, s.dynamics.lineVoltage.value());
     run.scene.setAngle("img_Needle_I", ammeterAngle(v.needleI, s.presentation.shownCurrent, s.controls.reverser));
     turnNeedle(run.scene, "img_Needle_BC", v.needleBc, brakeCylinder);

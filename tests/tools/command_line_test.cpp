@@ -81,11 +81,12 @@ TEST(CheckCommandLine, WithoutArgumentsItPrintsItsWholeUsage)
 TEST(ProgramCommandLineParts, QtsOwnOptionsPassAndOneDataFolderIsTaken)
 {
     std::string folder;
+    cabdrive::LiveStreamSettings live;
     std::ostringstream out, err;
     const std::vector<std::string_view> withQtOptions = {"-platform", "xcb", "--qwindowgeometry=800x600", "-reverse", "line"};
-    EXPECT_EQ(cabdrive::answerProgramCommandLine(withQtOptions, folder, out, err), std::nullopt);
+    EXPECT_EQ(cabdrive::answerProgramCommandLine(withQtOptions, folder, live, out, err), std::nullopt);
     EXPECT_EQ(folder, "line");
-    EXPECT_EQ(cabdrive::answerProgramCommandLine(std::vector<std::string_view>{"line", "other"}, folder, out, err), 2);
+    EXPECT_EQ(cabdrive::answerProgramCommandLine(std::vector<std::string_view>{"line", "other"}, folder, live, out, err), 2);
     EXPECT_TRUE(err.str().starts_with("cabdrive: one data folder only (\"other\" is a second)\n")) << err.str();
 }
 

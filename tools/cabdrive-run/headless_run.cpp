@@ -6,6 +6,12 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 #include "careful_driver.h"
 #include "common/clock_text.h"
@@ -15,6 +21,7 @@
 #include "platform/openal/openal_sound_device.h"
 #include "platform/openal/silent_sound_device.h"
 #include "platform/openal/sound_recording.h"
+#include "platform/qt/live_server.h"
 #include "ports/video_reader.h"
 #include "run/run_builder.h"
 #include "run/scheduler.h"
@@ -28,6 +35,13 @@ namespace {
 constexpr double defaultSecondsAfterScript = 60;
 constexpr double longestDrive = 4 * 3600;  // s: a driver ends at the last station long before
 constexpr std::chrono::milliseconds tick{100};
+constexpr int clockFeedMs = 5;          // how often a real-time run feeds the wall clock to the scheduler
+constexpr int liveFlushMs = 2000;       // how long the end of a run waits for slow clients
+
+class LiveStreamError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 std::chrono::nanoseconds toDuration(double seconds)
 {
@@ -100,29 +114,99 @@ private:
     std::unique_ptr<SoundRecording> m_file;
 };
 
-void followScript(Run& run, Scheduler& scheduler, RunSound& sound, const std::vector<ScriptInput>& script,
-                  std::optional<double> seconds)
+// The running time goes as fast as the run can, or with --realtime as the
+// wall clock goes, the event loop turning in between: the live stream's
+// clients are served there.
+class Pacer {
+public:
+    Pacer(Scheduler& scheduler, bool realtime) : m_scheduler(scheduler), m_realtime(realtime) {}
+
+    // Runs the scheduler until its running time reaches `time` or the run stops.
+    void advanceTo(std::chrono::nanoseconds time)
+    {
+        if (!m_realtime) {
+            m_scheduler.advanceBy(time - m_scheduler.runningTime());
+            return;
+        }
+        if (!m_scheduler.running() || m_scheduler.runningTime() >= time)
+            return;
+        if (!m_wallClock.isValid())
+            m_wallClock.start();
+        QEventLoop loop;
+        QTimer feed;
+        feed.setTimerType(Qt::PreciseTimer);
+        feed.setInterval(clockFeedMs);
+        QObject::connect(&feed, &QTimer::timeout, [&] {
+            // Whole nanoseconds of wall time, none lost to rounding however often the timer fires.
+            const std::chrono::nanoseconds wall(m_wallClock.nsecsElapsed());
+            const auto step = std::min(wall - m_fed, time - m_scheduler.runningTime());
+            m_fed += step;
+            m_scheduler.advanceBy(step);
+            if (!m_scheduler.running() || m_scheduler.runningTime() >= time)
+                loop.quit();
+        });
+        feed.start();
+        loop.exec();
+    }
+
+private:
+    Scheduler& m_scheduler;
+    bool m_realtime;
+    QElapsedTimer m_wallClock;
+    std::chrono::nanoseconds m_fed{0};  // wall time handed to the scheduler
+};
+
+void followScript(Run& run, Scheduler& scheduler, Pacer& pacer, RunSound& sound,
+                  const std::vector<ScriptInput>& script, std::optional<double> seconds)
 {
     const double until = seconds.value_or(script.empty() ? defaultSecondsAfterScript
                                                          : script.back().seconds + defaultSecondsAfterScript);
     for (const ScriptInput& input : script) {
         if (input.seconds > until || !scheduler.running())
             break;
-        scheduler.advanceBy(toDuration(input.seconds) - scheduler.runningTime());
+        pacer.advanceTo(toDuration(input.seconds));
         sound.advanceTo(scheduler.runningTime());  // what sounded before the input
         applyScriptInput(run, input);
     }
-    scheduler.advanceBy(toDuration(until) - scheduler.runningTime());
+    pacer.advanceTo(toDuration(until));
 }
 
 // The driver acts between the ticks until the run ends or the time is up.
-void driveCarefully(Run& run, Scheduler& scheduler, double seconds)
+void driveCarefully(Run& run, Scheduler& scheduler, Pacer& pacer, double seconds)
 {
     CarefulDriver driver(run);
     while (scheduler.running() && scheduler.runningTime() < toDuration(seconds)) {
         driver.actOnce();
-        scheduler.advanceBy(tick);
+        pacer.advanceTo(scheduler.runningTime() + tick);
     }
+}
+
+// With a port: the live stream, listening before the run starts.
+std::unique_ptr<LiveServer> openLiveStream(const LiveStreamSettings& settings, std::ostream& err)
+{
+    if (!settings.port)
+        return nullptr;
+    auto server = std::make_unique<LiveServer>();
+    const QString address = QString::fromStdString(settings.listenAddress);
+    if (!server->listen(address, static_cast<quint16>(*settings.port)))
+        throw LiveStreamError("the live stream cannot listen on " + settings.listenAddress + " port "
+                              + std::to_string(*settings.port) + ": " + server->errorString().toStdString());
+    err << "cabdrive-run: live stream on " << server->url().toString().toStdString() << "\n";
+    return server;
+}
+
+// The end message, then a little while for the clients to be sent what they are owed.
+void closeLiveStream(LiveServer& server)
+{
+    server.detach();
+    QElapsedTimer waited;
+    waited.start();
+    const auto owed = [&server] {
+        const auto backlogs = server.backlogs();
+        return std::any_of(backlogs.begin(), backlogs.end(), [](const auto& b) { return b.queued > 0 || b.unsent > 0; });
+    };
+    while (owed() && waited.elapsed() < liveFlushMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 }  // namespace
@@ -134,6 +218,8 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
         const std::vector<ScriptInput> script = loadScript(options.scriptFile);
         const DataFolder folder = locateDataFolder(options.dataFolder, options.vehicleFile);
         RunSound sound(options.wavFile);
+        // Clients may connect while the run loads; its run message follows.
+        const std::unique_ptr<LiveServer> live = openLiveStream(options.live, err);
         HeadlessShell shell;
         RunSetup setup;
         setup.routeFileName = options.upLine ? "line_up.dat" : "line_down.dat";
@@ -144,6 +230,9 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
         if (!options.traceFile.empty())
             trace = std::make_unique<RunTrace>(options.traceFile);
         Scheduler scheduler(run);
+        Pacer pacer(scheduler, options.realtime);
+        if (live)
+            live->attach(run);
         Journey journey;
         JourneyLog log;
         scheduler.beforeTick = [&] { sound.advanceTo(scheduler.simulatedTime()); };
@@ -152,15 +241,19 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
             log.afterTick(run, shell, scheduler.simulatedTime());
             if (trace)
                 trace->write(run, scheduler.simulatedTime());
+            if (live)
+                live->afterTick();
             if (shell.returnRequested)
                 scheduler.pause();  // the end of the run: the program would fade back to the title
         };
         scheduler.start();
         if (options.drive)
-            driveCarefully(run, scheduler, options.seconds.value_or(longestDrive));
+            driveCarefully(run, scheduler, pacer, options.seconds.value_or(longestDrive));
         else
-            followScript(run, scheduler, sound, script, options.seconds);
+            followScript(run, scheduler, pacer, sound, script, options.seconds);
         sound.advanceTo(scheduler.runningTime());
+        if (live)
+            closeLiveStream(*live);
         if (!trace) {
             printSummary(out, run, journey, static_cast<double>(scheduler.runningTime().count()) / 1e9);
             log.print(out, run, shell);
@@ -173,6 +266,8 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
     } catch (const TraceError& e) {
         err << e.what() << "\n";
     } catch (const SoundRecordingError& e) {
+        err << e.what() << "\n";
+    } catch (const LiveStreamError& e) {
         err << e.what() << "\n";
     }
     return 1;

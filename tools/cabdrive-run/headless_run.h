@@ -6,6 +6,8 @@
 #include <ostream>
 #include <string>
 
+#include "data/live_stream_settings.h"
+
 namespace cabdrive {
 
 class KeyValueStore;
@@ -22,12 +24,15 @@ struct HeadlessRunOptions {
                                      // or with the driver until the run ends
     std::string traceFile;           // empty: print the summary instead
     std::string wavFile;             // empty: silent; else the run's sound is written there
+    bool realtime = false;           // the running time follows the wall clock
+    LiveStreamSettings live;         // a port: the live stream is served there
 };
 
 // The rate of the sound --wav writes: 16-bit stereo.
 inline constexpr int recordingRate = 48000;  // Hz
 
-// Returns the exit status: 0, or 1 after printing the error to `err`. The
+// Returns the exit status: 0, or 1 after printing the error to `err`. A
+// real-time run or a live stream needs a Qt application to exist. The
 // video reader opens the line's videos and clips; their failures are listed
 // among the messages. Sounds are always read (a bad WAV file ends the run's
 // loading as in the program); they are heard only in the WAV file, mixed in

@@ -1,6 +1,8 @@
 // cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive]
 //              [--seconds N] [--trace FILE.csv] [--wav FILE.wav] [--store FILE.ini]
+//              [--realtime [--live-port N [--live-listen ADDRESS]]]
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <iostream>
 #include <memory>
@@ -8,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <QCoreApplication>
 
 #include "common/command_line.h"
 #include "headless_run.h"
@@ -22,6 +26,7 @@ namespace {
 constexpr const char* usage =
     "usage: cabdrive-run DATA_FOLDER [--vehicle FILE] [--line down|up] [--script FILE | --drive] [--seconds N]\n"
     "                    [--trace FILE.csv] [--wav FILE.wav] [--store FILE.ini]\n"
+    "                    [--realtime [--live-port N [--live-listen ADDRESS]]]\n"
     "  Drives a run of the data folder without a window, as fast as it can.\n"
     "  --vehicle FILE   vehicle file, relative to DATA_FOLDER unless absolute (default train_E231_5B.dat)\n"
     "  --line down|up   line_down.dat (default) or line_up.dat\n"
@@ -38,6 +43,10 @@ constexpr const char* usage =
     "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run\n"
     "  --store FILE     the per-user store (options, saved driving states) in this INI file, as the program\n"
     "                   keeps it in ~/.config/Cabdrive/kestra.ini; without it an empty store in memory\n"
+    "  --realtime       run as the clock on the wall goes, not as fast as it can\n"
+    "  --live-port N    serve the live stream (WebSocket, JSON) on port N (0: any free port; the address\n"
+    "                   is printed on standard error); needs --realtime\n"
+    "  --live-listen A  the address the live stream listens on (default 127.0.0.1, this machine only)\n"
     "  --help           this text\n"
     "  --version        the version\n";
 
@@ -52,8 +61,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
     cabdrive::HeadlessRunOptions& options = line.options;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--drive") {
-            options.drive = true;
+        if (arg == "--drive" || arg == "--realtime") {
+            (arg == "--drive" ? options.drive : options.realtime) = true;
             continue;
         }
         if (!arg.starts_with("-")) {
@@ -63,7 +72,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
             continue;
         }
         if (arg != "--vehicle" && arg != "--line" && arg != "--script" && arg != "--trace" && arg != "--seconds"
-            && arg != "--wav" && arg != "--store")
+            && arg != "--wav" && arg != "--store" && !cabdrive::isLiveStreamOption(arg))
             return "unknown option " + std::string(arg);
         if (i + 1 == argc)
             return std::string(arg) + " needs a value";
@@ -82,6 +91,9 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
             options.wavFile = value;
         } else if (arg == "--store") {
             line.storeFile = value;
+        } else if (cabdrive::isLiveStreamOption(arg)) {
+            if (const auto wrong = cabdrive::setLiveStreamOption(options.live, arg, value))
+                return wrong;
         } else {
             double seconds = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
@@ -96,6 +108,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
         return "which data folder?";
     if (options.drive && !options.scriptFile.empty())
         return "--drive and --script exclude each other";
+    if (options.live.port && !options.realtime)
+        return "--live-port needs --realtime: a run as fast as it can go is over before a client could follow it";
     return std::nullopt;
 }
 
@@ -109,6 +123,13 @@ int main(int argc, char** argv)
     CommandLine line;
     if (const auto wrong = parseArguments(argc, argv, line))
         return cabdrive::refuseCommandLine("cabdrive-run", *wrong, usage, std::cerr);
+    // The real-time clock and the live stream's sockets run on Qt's event loop.
+    std::optional<QCoreApplication> app;
+    if (line.options.realtime) {
+        app.emplace(argc, argv);
+        // Qt takes the user's locale; the trace's numbers keep their decimal points.
+        std::setlocale(LC_NUMERIC, "C");
+    }
     cabdrive::QImagePictureLoader pictures;
     cabdrive::FfmpegVideoReader video;
     std::unique_ptr<cabdrive::KeyValueStore> store;

@@ -4,11 +4,9 @@
 
 #include <istream>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
-#include "input/driver_keys.h"
-#include "ports/joystick.h"
+#include "run/driver_input.h"
 
 namespace cabdrive {
 
@@ -17,19 +15,8 @@ namespace cabdrive {
 // overflow the run's nanosecond clock and run for ever.
 inline constexpr double longestRunSeconds = 24 * 3600;
 
-struct ScriptInput {
-    enum class Kind { Character, Key, WheelUp, WheelDown, Serial, Joystick, Save, Restore };
-
+struct ScriptInput : DriverInput {
     double seconds = 0;  // running time at which the input happens
-    Kind kind = Kind::Character;
-    char character = 0;
-    Key key = Key::Enter;
-    KeyModifiers modifiers;
-    bool keyReleased = false;  // "F2-up": the key is let go
-    std::string serialText;    // received by the serial port, a carriage return after it
-    std::int32_t controllerKind = 0;  // 1 .. 3: the game controller polled
-    JoystickSnapshot joystick;
-    int slot = 0;  // 1 .. 3: the saved driving state written or read
 };
 
 // A script line that cannot be read; what() names the line number.
@@ -38,19 +25,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads "SECONDS INPUT" lines: INPUT is one character ("8", "a", "space" for
-// a blank), a key name with optional "Shift+" ("F2", "Shift+F12",
-// "Backspace", "PageUp"; "F2-up" lets a held key go), "wheel-up",
-// "wheel-down", "serial TEXT" (the rest of the line, received by the serial
-// port with a carriage return after it) or "joystick KIND X Y BUTTONS" (one
-// poll of game controller kind 1 .. 3 with raw axes -32768 .. 32767 and
-// buttons 0 .. 15 as a mask, decimal or 0x hexadecimal), "save N" or
-// "restore N" (the driving state into or from slot 1 .. 3 of the store, as
-// the Save menu does). Blank lines and lines starting with "#" are skipped.
-// Times must not go backwards nor beyond longestRunSeconds.
+// Reads "SECONDS INPUT" lines, INPUT as readDriverInput reads it. Blank lines
+// and lines starting with "#" are skipped. Times must not go backwards nor
+// beyond longestRunSeconds.
 std::vector<ScriptInput> readRunScript(std::istream& in);
 
 // Acts on the run as the window would.
-void applyScriptInput(Run& run, const ScriptInput& input);
+inline void applyScriptInput(Run& run, const ScriptInput& input)
+{
+    applyDriverInput(run, input);
+}
 
 }  // namespace cabdrive

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/clock_text.h"
+#include "sim/brake_air.h"
 #include "state/run.h"
 
 namespace cabdrive {
@@ -64,7 +65,7 @@ void RunTrace::write(const Run& run, std::chrono::nanoseconds runningTime)
                   static_cast<double>(runningTime.count()) / 1e9, clockText(s.time.clockTicks).c_str(),
                   static_cast<double>(d.trainSpeed), static_cast<double>(d.trainPosition / 100), s.video.currentFrame,
                   c.powerHandle, c.appliedPowerNotch, c.brakeHandle, c.appliedBrakeNotch, c.reverser,
-                  static_cast<double>((run.vehicle.bcSelect == 1 ? a.bcMotorCar : a.bcTrailerCar).value()), static_cast<double>(a.bpPressure),
+                  static_cast<double>(gaugedBrakeCylinder(run)), static_cast<double>(a.bpPressure),
                   static_cast<double>(a.erPressure.value()), static_cast<double>(a.mrPressure.value()),
                   static_cast<double>(a.sapPressure.value()), static_cast<double>(d.tractionForce.value()),
                   static_cast<double>(d.brakeForce.value()), static_cast<double>(d.resistanceForce.value()));
