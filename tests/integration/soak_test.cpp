@@ -1,7 +1,9 @@
 // The soak test: ten simulated hours of random but plausible driving on the
 // demo line for each train, every key of the key table, the wheel, station
 // jumps, pauses, saved states and reversing included, with the run's state
-// checked after every tick. Virtual time: the ten hours take seconds.
+// checked after every tick. Serial lines (the controller map's codes, and
+// garbage) and game-controller polls of every kind come in among the keys.
+// Virtual time: the ten hours take seconds.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,6 +14,8 @@
 
 #include "data/route_distances.h"
 #include "input/driver_keys.h"
+#include "input/game_controllers.h"
+#include "input/serial_controller.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
 #include "run/saved_states.h"
 #include "sim/station_jump.h"
@@ -30,6 +34,11 @@ constexpr std::string_view characters = "zaq,./82503 64sxwfbnd7rc1-9t";
 // The keys, with and without Shift; the debug jumps that set the speed, the
 // frame and the clock by hand (Shift with F1, F3, F5 to F12) are left out:
 // they put the train where the checks below say it must never be.
+// What a serial master controller sends: the demo map's codes, a half
+// message, and line noise.
+constexpr std::array<std::string_view, 8> serialChunks = {"P3###\r", "N####\r", "B2###\r", "EB###\rF####\r",
+                                                         "B8###",   "\r",      "HORN#\r", "\x01\xff\xfe\r\x80"};
+
 constexpr std::array<Key, 9> keys = {Key::Backspace, Key::ScrollLock, Key::Up, Key::Down, Key::Enter,
                                      Key::F1,        Key::F2,         Key::PageUp, Key::PageDown};
 
@@ -121,6 +130,9 @@ public:
     std::chrono::milliseconds actOnce()
     {
         cabdrive::Run& run = m_b.run;
+        // A horn held for ever would empty an idling diesel's main reservoir,
+        // and its brakes would never release: the horn is let go again.
+        run.state.input.hornKeyHeld = false;
         if (pick(4) == 0)
             pressAnything();
         else if (m_phase == Phase::Leave)
@@ -165,7 +177,7 @@ private:
     void pressAnything()
     {
         cabdrive::Run& run = m_b.run;
-        switch (pick(9)) {
+        switch (pick(11)) {
         case 0:
             keydowns(run, keys[pick(keys.size())], {.shift = pick(2) == 0});
             break;
@@ -200,10 +212,28 @@ private:
                 m_b.scheduler.start();
             }
             break;
+        case 7:
+            cabdrive::RxChar(run, serialChunks[pick(serialChunks.size())]);
+            break;
+        case 8:
+            pollGameController();
+            break;
         default:
             cabdrive::AsciiDown(run, characters[pick(characters.size())]);
             break;
         }
+    }
+
+    // A poll of a game controller of any kind, in the raw ranges; back to
+    // the keyboard one time in two.
+    void pollGameController()
+    {
+        cabdrive::Run& run = m_b.run;
+        cabdrive::chooseControllerKind(run, 1 + static_cast<std::int32_t>(pick(3)));
+        const auto axis = [this] { return static_cast<std::int32_t>(pick(65536)) - 32768; };
+        cabdrive::USBScan(run, {.x = axis(), .y = axis(), .buttons = static_cast<std::uint16_t>(pick(65536))});
+        if (pick(2) == 0)
+            cabdrive::chooseControllerKind(run, 0);
     }
 
     test::BuiltRun& m_b;
