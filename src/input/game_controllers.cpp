@@ -156,6 +156,14 @@ void chooseControllerKind(Run& run, std::int32_t kind)
     run.state.input.hornButtonHeld = false;
 }
 
+void putGameController(Run& run, std::int32_t kind, const JoystickSnapshot& reading)
+{
+    if (kind != run.state.controller.controllerKind)
+        chooseControllerKind(run, kind);
+    run.state.controller.typedReading = reading;
+    USBScan(run, reading);
+}
+
 void USBScan(Run& run, const JoystickSnapshot& reading)
 {
     ControllerState& controller = run.state.controller;
@@ -181,7 +189,9 @@ void pollGameController(Run& run)
 {
     if (run.state.controller.controllerKind < windowsController)
         return;
-    const std::optional<JoystickSnapshot> reading = run.joystick.poll();
+    std::optional<JoystickSnapshot> reading = run.joystick.poll();
+    if (!reading)
+        reading = run.state.controller.typedReading;
     if (!reading) {
         run.state.input.hornButtonHeld = false;
         return;

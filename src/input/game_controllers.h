@@ -28,8 +28,14 @@ void chooseControllerKind(Run& run, std::int32_t kind);
 // kind maps them.
 void USBScan(Run& run, const JoystickSnapshot& reading);
 
+// A joystick line of a script or a live client: controller kind `kind`,
+// put in the position `reading` and read at once. Unlike the Controller
+// menu it keeps a held horn button sounding when the kind stays the same.
+void putGameController(Run& run, std::int32_t kind, const JoystickSnapshot& reading);
+
 // The tick's poll: while a game controller kind is chosen, the run's joystick
-// is read; with none attached nothing happens (and its horn stops).
+// is read, or else the position a script line or client put it in; with
+// neither nothing happens (and its horn stops).
 void pollGameController(Run& run);
 
 }  // namespace cabdrive

@@ -168,8 +168,7 @@ void applyDriverInput(Run& run, const DriverInput& input)
     case DriverInput::Kind::WheelDown: WheelD(run); break;
     case DriverInput::Kind::Serial: RxChar(run, input.serialText + "\r"); break;
     case DriverInput::Kind::Joystick:
-        chooseControllerKind(run, input.controllerKind);
-        USBScan(run, input.joystick);
+        putGameController(run, input.controllerKind, input.joystick);
         break;
     case DriverInput::Kind::Save: saveDrivingState(run, input.slot); break;
     case DriverInput::Kind::Restore: restoreDrivingState(run, input.slot); break;

@@ -76,10 +76,15 @@ void ControllerMenu::detach()
     m_store = nullptr;
 }
 
-void ControllerMenu::chooseKind(int kind)
+void ControllerMenu::checkKind(int kind)
 {
     for (std::size_t entry = 0; entry < m_kinds.size(); ++entry)
         m_kinds[entry]->setChecked(static_cast<int>(entry) == kind);
+}
+
+void ControllerMenu::chooseKind(int kind)
+{
+    checkKind(kind);
     if (m_run)
         chooseControllerKind(*m_run, kind);
 }
@@ -97,7 +102,13 @@ void ControllerMenu::debug1Click()
 
 void ControllerMenu::afterTick()
 {
-    if (!m_run || !m_debug1->isChecked() || m_run->state.controller.axesCaption.empty())
+    if (!m_run)
+        return;
+    // A live client's joystick line chooses a kind without the menu.
+    const int kind = m_run->state.controller.controllerKind;
+    if (kind >= 0 && kind < static_cast<int>(m_kinds.size()) && !m_kinds[static_cast<std::size_t>(kind)]->isChecked())
+        checkKind(kind);
+    if (!m_debug1->isChecked() || m_run->state.controller.axesCaption.empty())
         return;
     const QString caption = QString::fromStdString(m_run->state.controller.axesCaption);
     if (m_window.windowTitle() != caption)

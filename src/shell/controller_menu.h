@@ -31,7 +31,8 @@ public:
     // The window's closing step: the port is closed if it is open, and the
     // run let go of.
     void detach();
-    // After every tick: the axes in the caption while debug1 is checked.
+    // After every tick: the check mark on the run's kind, and the axes in the
+    // caption while debug1 is checked.
     void afterTick();
 
     bool connected() const { return m_port.isOpen(); }
@@ -43,6 +44,7 @@ public:
 
 private:
     void chooseKind(int kind);
+    void checkKind(int kind);
     void closePort();
     void COMOpened();
     void COMClosed();

@@ -4,11 +4,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/fixed4.h"
 #include "common/random.h"
+#include "ports/joystick.h"
 #include "state/clock_face.h"
 
 namespace cabdrive {
@@ -66,6 +68,10 @@ struct ControllerState {
     std::int32_t lastControllerSum = 0;  // X + Y + E + G of the last poll acted on
     bool debugCaption = false;           // "デバッグオプション(&D)": the caption shows the axes
     std::string axesCaption;             // "X:… Y:…" of the last poll acted on, while debugCaption
+    // Where a script line or a live client last put the game controller.
+    // The tick polls it while no device answers: a controller nobody moves
+    // stays where it was put, its horn button included.
+    std::optional<JoystickSnapshot> typedReading;
 };
 
 // The train's motion and the forces on it. Forces in N, fixed4 as stored.

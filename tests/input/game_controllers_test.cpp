@@ -172,3 +172,20 @@ TEST(GameControllers, TheTickPollsOnlyAChosenGameControllerThatIsAttached)
     pollGameController(f.run());
     EXPECT_EQ(f.power(), 0);
 }
+
+TEST(GameControllers, APositionPutByAScriptLineStaysUntilADeviceAnswers)
+{
+    GameFixture f(0);
+    f.joystick.reading.reset();
+    putGameController(f.run(), 3, {0, -1, buttons({0, 6, 8})});  // (G, E) = (4, 16): P0, the horn held
+    pollGameController(f.run());
+    putGameController(f.run(), 3, {0, -1, buttons({0, 6, 8})});  // the same line again
+    pollGameController(f.run());
+    EXPECT_TRUE(f.state().input.hornButtonHeld);
+    EXPECT_EQ(f.state().controller.controllerKind, 3);
+
+    // A device that answers is read in its place.
+    f.joystick.reading = JoystickSnapshot{0, -1, buttons({6, 8})};
+    pollGameController(f.run());
+    EXPECT_FALSE(f.state().input.hornButtonHeld);
+}
