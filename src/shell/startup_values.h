@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "state/run_state.h"
+
 namespace cabdrive {
 
 struct StartupValues {
@@ -12,7 +14,7 @@ struct StartupValues {
     std::string trainFileName = "train_E231_5B.dat";
     std::string trainFolder;              // with its trailing separator, or empty: the current directory
     std::int32_t startStation = 0;
-    std::int32_t endStation = 999;        // the crew-change station; 999 none
+    std::int32_t endStation = StationState::noCrewChange;  // the crew-change station
 };
 
 }  // namespace cabdrive

@@ -242,7 +242,7 @@ void TitleWindow::Imageclick()
 void TitleWindow::lineclick(ClickablePicture* sender)
 {
     m_startup.startStation = 0;
-    m_startup.endStation = 999;
+    m_startup.endStation = StationState::noCrewChange;
     m_cursor->move(sender->x() - 32, sender->y() + 10);
     m_cursor->show();
     m_cursor->raise();

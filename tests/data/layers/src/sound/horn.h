@@ -1,0 +1,2 @@
+// A header of the sound layer.
+#pragma once

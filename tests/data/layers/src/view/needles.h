@@ -1,0 +1,2 @@
+// A header of the view layer.
+#pragma once
