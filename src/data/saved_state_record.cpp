@@ -52,6 +52,10 @@ RecordReading readRecord(std::string_view text, const RecordLimits& limits)
         return refused("フレーム " + std::to_string(record.frame) + " は映像の範囲外です");
     if (record.position < 0)
         return refused("位置が負の値です");
+    if (record.position > limits.lastPosition)
+        return refused("位置 " + std::to_string(record.position) + " cm は路線の範囲外です");
+    if (std::abs(static_cast<std::int64_t>(record.clockTicks)) > recordClockLimit)
+        return refused("時刻 " + std::to_string(record.clockTicks) + " は範囲外です");
     if (record.precedingFrame < 0)
         return refused("先行列車のフレームが負の値です");
     return {record, {}};

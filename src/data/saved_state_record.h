@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,7 +30,13 @@ struct RecordLimits {
     std::size_t stations = 0;      // rows of [Station]
     std::int32_t lastFrame = 0;    // the highest frame the line's video shows
     std::int32_t topSpeed = 999;   // km/h, either way
+    std::int64_t lastPosition = std::numeric_limits<std::int64_t>::max();  // cm
 };
+
+// The clock a record may hold, either way of midnight: two days in ticks of
+// 1/30 s. A run starts within its timetable's day and runs a day at most;
+// beyond that a record is made up, and the tick counter would overflow.
+inline constexpr std::int32_t recordClockLimit = 2 * 86400 * 30;
 
 // A record read back, or why it cannot be: a record edited by hand or
 // written by another program may have any number of fields and any text in

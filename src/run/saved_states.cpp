@@ -64,9 +64,24 @@ std::int32_t lastFrameOf(const Run& run)
     if (run.state.video.highestFrame > 0)
         return run.state.video.highestFrame;
     std::int32_t last = 0;
-    for (const SpeedUnit& row : run.route.speedUnits)
+    for (const SpeedUnit& row : run.speedUnits())
         last = std::max(last, row.toFrame);
-    return run.route.speedUnits.empty() ? std::numeric_limits<std::int32_t>::max() : last;
+    return run.speedUnits().empty() ? std::numeric_limits<std::int32_t>::max() : last;
+}
+
+// A train runs a little beyond the last frame before it stops dead there.
+constexpr std::int64_t overrunAllowance = 10000;  // cm
+
+// What a record may hold on this run's line with this train: a speed up to
+// twice the train's top speed (downhill and on another train of the line it
+// may be well above it), a position up to the end of the filmed line.
+RecordLimits limitsOf(const Run& run)
+{
+    RecordLimits limits{run.route.stations.size(), lastFrameOf(run), 2 * run.vehicle.maxSpeed};
+    const SpeedUnitTable& units = run.speedUnits();
+    if (!units.empty())
+        limits.lastPosition = units[units.size() - 1].endDistance + overrunAllowance;
+    return limits;
 }
 
 // Every one-shot flag of the run, as a restore clears them: one line for
@@ -194,7 +209,7 @@ bool restoreDrivingState(Run& run, int slot)
         run.shell.showMessage(otherTimetableMessage);
         return false;
     }
-    const RecordReading reading = readRecord(*text, {run.route.stations.size(), lastFrameOf(run)});
+    const RecordReading reading = readRecord(*text, limitsOf(run));
     if (!reading.record) {
         run.shell.showMessage(damagedMessage + "（" + recordName(slot) + ": " + reading.fault + "）");
         return false;

@@ -46,8 +46,8 @@ void stopDeadAt(Run& run, std::int32_t frame)
     s.video.currentFrame = frame;
     // A driver who keeps the power on bumps against the end tick after tick;
     // the position stays with the frame instead of creeping on past it.
-    if (speedUnitRowByScan(run.route.speedUnits, frame))
-        s.dynamics.trainPosition = FrameDistance(run.route.speedUnits)(frame);
+    if (speedUnitRowByScan(run.speedUnits(), frame))
+        s.dynamics.trainPosition = FrameDistance(run.speedUnits())(frame);
     s.dynamics.trainSpeed = 0;
     s.video.frameAccumulator = 0;
     s.controls.appliedPowerNotch = 0;

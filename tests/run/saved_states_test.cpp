@@ -14,7 +14,8 @@ struct SavedLine : StationLine {
         f.route->routeFileName = "line_down.dat";
         f.route->lineName = "若葉線 下り";
         f.route->lineName2 = "若葉線";
-        (void)f.route->speedUnits.add({0, 1000, 60, 60, 0});
+        f.vehicle.maxSpeed = 120;
+        (void)f.route->speedUnits.add({0, 1000, 60, 60, 120000});
         (void)f.route->movieStops.add(900);
         (void)f.route->sounds.add({});
         (void)f.route->switches.add({});
@@ -170,6 +171,10 @@ TEST(SavedStates, AnEmptySlotTheOtherDirectionAndDamagedRecordsAreRefusedAndChan
         {"line_down.dat,1,0,-5,1090000,60001,0", "フレーム -5 は映像の範囲外です"},
         {"line_down.dat,1,0,250,1090000,-1,0", "位置が負の値です"},
         {"line_down.dat,1,-1000,250,1090000,60001,0", "速度 -1000 km/h は範囲外です"},
+        {"line_down.dat,1,241,250,1090000,60001,0", "速度 241 km/h は範囲外です"},
+        {"line_down.dat,1,0,250,1090000,130001,0", "位置 130001 cm は路線の範囲外です"},
+        {"line_down.dat,1,0,250,2147483000,60001,0", "時刻 2147483000 は範囲外です"},
+        {"line_down.dat,1,0,250,-5184001,60001,0", "時刻 -5184001 は範囲外です"},
         {"line_down.dat,1,0,250,1090000,60001,-3", "先行列車のフレームが負の値です"},
     };
     for (const auto& [record, fault] : damaged) {
