@@ -106,6 +106,7 @@ TEST(HeadlessSaves, DriveSaveDriveOnRestoreAndTheTraceGoesOnFromTheSavedFramePos
                                    "50.5 .\n50.6 .\n50.7 .\n90 restore 1\n",
                                    100, storeFile, traceFile);
     ASSERT_EQ(traced.status, 0) << traced.err;
+    EXPECT_NE(traced.err.find("message: 運転状態を保存しました\n"), std::string::npos) << "a trace has no summary";
     const std::vector<std::int32_t> saved = recordNumbers(storeFile, "Save1");
     const std::int32_t speed = saved[1], frame = saved[2], clock = saved[3], position = saved[4];
     ASSERT_GT(speed, 20) << "saved while moving";

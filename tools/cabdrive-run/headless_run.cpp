@@ -257,6 +257,10 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
         if (!trace) {
             printSummary(out, run, journey, static_cast<double>(scheduler.runningTime().count()) / 1e9);
             log.print(out, run, shell);
+        } else {
+            // No summary lists them: what the driver was told goes to standard error.
+            for (const std::string& message : shell.messages)
+                err << "message: " << message << "\n";
         }
         return 0;
     } catch (const LoadError& e) {
