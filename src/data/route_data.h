@@ -220,6 +220,10 @@ struct RouteData {
     FixedTable<DopplerRow, 501> dopplers;
     FixedTable<TunnelRow, 501> tunnels;
     FixedTable<AttenRow, 501> attens;
+    // At 100 km/h a tunnel holds a train back with tunnelR / 1000 of its
+    // weight: the demo line's 6 is a few hundredths of a m/s². Beyond 1000,
+    // the whole weight, it is a typing error.
+    static constexpr std::int32_t maxTunnelR = 1000;
     std::int32_t tunnelR = 0;  // coefficient x 10000
     StationTable stations;
     FixedTable<std::int32_t, 501> stopSounds;

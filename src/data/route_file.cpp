@@ -362,7 +362,11 @@ std::vector<KeyRule> RouteReader::rules()
         tableKey("[Doppler]", r.dopplers, intRow<DopplerRow>),
         tableKey("[Tunnel]", r.tunnels, intRow<TunnelRow>),
         tableKey("[Atten]", r.attens, intRow<AttenRow>),
-        labelled("[TunnelR]", [&r](ValueReader& in) { r.tunnelR = in.intLine(); }),
+        labelled("[TunnelR]", [&r](ValueReader& in) {
+            r.tunnelR = in.intLine();
+            if (r.tunnelR < 0 || r.tunnelR > RouteData::maxTunnelR)
+                in.fail();
+        }),
         tableKey("[Station]", r.stations, stationRow),
         tableKey("[StopSound]", r.stopSounds, intValue),
         tableKey("[Signal]", r.signals, intRow<SignalRow>),

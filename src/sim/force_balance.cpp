@@ -113,11 +113,16 @@ void addGradientForce(Balance& b)
     addTo(b.d.resistanceForce, -gravity * b.mass * 1000 * g / std::sqrt(g * g + 1000 * 1000));
 }
 
-// 6. Air pressure in a tunnel grows with the square of the speed.
+// 6. Air pressure in a tunnel grows with the square of the speed, against
+// the motion: written as always negative, it would speed a reversing train up.
 void addTunnelResistance(Balance& b)
 {
-    if (b.d.inTunnel)
-        addTo(b.d.resistanceForce, -(b.d.tunnelResistance / 10000.0L) * b.v * b.v * b.mass * gravity);
+    if (!b.d.inTunnel)
+        return;
+    // At most what stops the train within this tick: a resistance never reverses it.
+    const long double amount = std::min((b.d.tunnelResistance / 10000.0L) * b.v * b.v * b.mass * gravity,
+                                        b.speed / 0.36L * b.mass * 1000);
+    addTo(b.d.resistanceForce, b.v >= 0 ? -amount : amount);
 }
 
 // 7. The largest force the wheels transmit, eased or burdened by the resistance.

@@ -71,21 +71,25 @@ void advanceFrame(Run& run)
 {
     VideoState& video = run.state.video;
     const long double speed = run.state.dynamics.trainSpeed;
-    video.frameAccumulator += std::abs(saturateInt32(roundHalfAway(speed)));
-    if (video.frameAccumulator >= video.filmingSpeed) {
-        std::int32_t frames;
+    // In 64 bits, saturated on the way back: however absurd the speed a
+    // data file makes, the frame never wraps round.
+    const std::int64_t collected = std::int64_t{video.frameAccumulator} + std::abs(std::int64_t{saturateInt32(roundHalfAway(speed))});
+    if (collected < video.filmingSpeed) {
+        video.frameAccumulator = static_cast<std::int32_t>(collected);
+    } else {
+        std::int64_t frames;
         if (video.filmingSpeed == 0) {
             // No filming speed to divide by: the frame jumps by twice what was collected.
-            frames = 2 * video.frameAccumulator;
+            frames = 2 * collected;
             video.frameAccumulator = 0;
         } else {
-            frames = video.frameAccumulator / video.filmingSpeed;
-            video.frameAccumulator -= frames * video.filmingSpeed;
+            frames = collected / video.filmingSpeed;
+            video.frameAccumulator = static_cast<std::int32_t>(collected - frames * video.filmingSpeed);
         }
         if (speed > 0)
-            video.currentFrame += frames;
+            video.currentFrame = saturateInt32(video.currentFrame + frames);
         else if (speed < 0)
-            video.currentFrame -= frames;
+            video.currentFrame = saturateInt32(video.currentFrame - frames);
     }
     followFilmingSpeed(run);
 }

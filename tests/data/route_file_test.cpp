@@ -219,6 +219,9 @@ TEST_F(RouteFileTest, BadRowReportsItsTableAndTheRow)
     EXPECT_EQ(loadError("[Station]\nA,0,100\n#\n"), routeError("[Station]", "A,0,100"));
     EXPECT_EQ(loadError("[SpeedUnit]\n0,30,fast,72\n#\n"), routeError("[SpeedUnit]", "0,30,fast,72"));
     EXPECT_EQ(loadError("[Slope]\n1.2.3,0,10\n#\n"), routeError("[Slope]", "1.2.3,0,10"));
+    // A tunnel would hold the train back with more than its weight.
+    EXPECT_EQ(loadError("[TunnelR]\n1001\n"), routeError("[TunnelR]", "1001"));
+    EXPECT_EQ(loadError("[TunnelR]\n-1\n"), routeError("[TunnelR]", "-1"));
 }
 
 // The ten single-value keys set no label of their own.

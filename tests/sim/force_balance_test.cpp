@@ -165,6 +165,24 @@ TEST_F(ForceBalanceFixture, PoweringAdhesionFallsWithSpeedEitherWay)
     EXPECT_EQ(dyn().adhesionCoefficient, fixed4::fromValue(0.3L));
 }
 
+// (R / 10000) x v² x M x 9.8 against the motion, forwards and backwards;
+// however large R, a tunnel stops the train and never sends it back.
+TEST_F(ForceBalanceFixture, TunnelResistanceActsAgainstTheMotionAndNeverReversesIt)
+{
+    dyn().inTunnel = true;
+    dyn().tunnelResistance = 6;
+    const double running = 9.8 * (296 + 592);
+    balance(100);
+    EXPECT_NEAR(resistance(), -(6 * 9.8 * 100 + running), 1e-3);
+    balance(-100);
+    EXPECT_NEAR(resistance(), 6 * 9.8 * 100 + running, 1e-3);
+    dyn().tunnelResistance = 100000000;
+    for (const long double v : {60.0L, -60.0L}) {
+        balance(v);
+        EXPECT_LT(std::fabs(dyn().trainSpeed), 0.1) << static_cast<double>(v) << " km/h: stopped, within the running resistance";
+    }
+}
+
 TEST_F(ForceBalanceFixture, MasslessTrainDoesNotMove)
 {
     f.vehicle.trainMass = fixed4{};

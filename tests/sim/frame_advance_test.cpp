@@ -1,6 +1,8 @@
 // How the video frame follows the train, and the end of the video.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "data/route_distances.h"
 #include "sim/frame_advance.h"
 #include "support/run_fixture.h"
@@ -89,6 +91,11 @@ TEST_F(FrameAdvance, ZeroFilmingSpeedMovesTwiceWhatWasCollected)
     steps(1);
     EXPECT_EQ(video().currentFrame, 2010);
     EXPECT_EQ(video().frameAccumulator, 0);
+
+    // An absurd speed saturates the frame; it never wraps round.
+    f.state().dynamics.trainSpeed = 2e9L;
+    steps(2);
+    EXPECT_EQ(video().currentFrame, std::numeric_limits<std::int32_t>::max());
 }
 
 TEST_F(FrameAdvance, FilmingSpeedIsInterpolatedWithinItsRow)
