@@ -97,14 +97,20 @@ std::optional<std::string> readDataFileBytes(std::string_view dataPath)
 {
     const fs::path path = resolveDataPath(dataPath);
     std::error_code ec;
-    if (fs::is_directory(path, ec))
+    if (!fs::is_regular_file(path, ec))
+        return std::nullopt;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec || size > maxDataFileBytes)
         return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // What the file held when it was measured: one that grows meanwhile is read no further.
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
     if (in.bad())
         return std::nullopt;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     return bytes;
 }
 

@@ -2,6 +2,7 @@
 // plain concatenation, opened on a case-sensitive file system.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,7 +27,13 @@ std::string triedPath(std::string_view dataPath);
 // the next line the file, named by the path tried.
 std::string withFileNotOpened(std::string_view message, std::string_view dataPath);
 
-// The whole content of a data path, or nothing when it cannot be read.
+// The largest data file read: a route at every table's capacity is a few
+// MiB. A device (/dev/zero), a folder or a file beyond it is no data file
+// and would never finish reading.
+inline constexpr std::uintmax_t maxDataFileBytes = 64u << 20;
+
+// The whole content of a data path, or nothing when it cannot be read or is
+// no ordinary file of at most maxDataFileBytes.
 std::optional<std::string> readDataFileBytes(std::string_view dataPath);
 
 }  // namespace cabdrive

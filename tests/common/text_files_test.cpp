@@ -78,6 +78,7 @@ TEST(Paths, JoinByConcatenationAndOpenWithSlashesAndAnyLetterCase)
     EXPECT_EQ(readDataFileBytes(base + "IMAGE\\title\\LINE01.bmp"), "picture");
     EXPECT_FALSE(readDataFileBytes(base + "image\\title\\line02.bmp"));
     EXPECT_FALSE(readDataFileBytes(base + "image"));  // a folder is no file
+    EXPECT_FALSE(readDataFileBytes("/dev/zero")) << "a device would never end";
 }
 
 }  // namespace

@@ -202,6 +202,10 @@ TEST(HeadlessRun, ErrorsAreReportedNotThrown)
     std::ostringstream out, err;
     EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, store, out, err), 1);
     EXPECT_EQ(err.str(), "script line 2: \"later\" is not a time in seconds\n");
+    options.scriptFile = "/dev/zero";
+    err.str("");
+    EXPECT_EQ(cabdrive::runHeadless(options, pictures, video, store, out, err), 1);
+    EXPECT_EQ(err.str(), "the script /dev/zero is no text file of at most 64 MiB\n");
 
     options.scriptFile.clear();
     options.dataFolder = temp.folder();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
@@ -16,6 +17,7 @@
 #include "careful_driver.h"
 #include "common/clock_text.h"
 #include "common/load_error.h"
+#include "common/paths.h"
 #include "data/data_folder.h"
 #include "journey_log.h"
 #include "platform/openal/openal_sound_device.h"
@@ -52,6 +54,11 @@ std::vector<ScriptInput> loadScript(const std::string& file)
 {
     if (file.empty())
         return {};
+    // A script is a small text file; a device or a folder would never end.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists(file, ec) && (!fs::is_regular_file(file, ec) || fs::file_size(file, ec) > maxDataFileBytes))
+        throw ScriptError("the script " + file + " is no text file of at most 64 MiB");
     std::ifstream in(file);
     if (!in)
         throw ScriptError("cannot open the script " + file);
