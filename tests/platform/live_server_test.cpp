@@ -166,6 +166,36 @@ TEST_F(LiveRun, ABadInputIsAnsweredToItsSenderAloneAndTheEndClosesTheRun)
     EXPECT_EQ(sender.ofType("error").back()["error"].toString(), "no run is going");
 }
 
+// Whether a client whose handshake names this Origin ("": none) is served.
+bool served(const QUrl& url, const char* origin)
+{
+    QNetworkRequest request(url);
+    if (*origin)
+        request.setRawHeader("Origin", origin);
+    LiveClient client(request);
+    runEventsUntil([&] { return !client.messages.empty() || client.closed; });
+    return !client.messages.empty();
+}
+
+TEST_F(LiveRun, OnLoopbackOnlyClientsOfThisMachineAreServedOnANetworkEveryOrigin)
+{
+    LiveServer network;
+    ASSERT_TRUE(network.listen(QStringLiteral("any"), 0));
+    const QUrl networkUrl(QStringLiteral("ws://127.0.0.1:%1").arg(network.url().port()));
+    const struct {
+        const char* origin;
+        bool ofThisMachine;
+    } origins[] = {
+        {"", true}, {"null", true}, {"file://", true}, {"http://localhost:8000", true}, {"https://127.0.0.1", true},
+        {"http://[::1]:3000", true}, {"http://evil.example", false}, {"http://localhost.evil.example", false},
+        {"https://127.0.0.1.evil.example", false}, {"ftp://localhost", false},
+    };
+    for (const auto& [origin, ofThisMachine] : origins) {
+        EXPECT_EQ(served(server.url(), origin), ofThisMachine) << origin;
+        EXPECT_TRUE(served(networkUrl, origin)) << origin;
+    }
+}
+
 // A client that connects and never reads: a raw socket with a small receive
 // window, so that the kernel soon stops taking bytes for it.
 class StuckClient {

@@ -15,6 +15,7 @@
 #include <QWebSocketServer>
 
 class QWebSocket;
+class QWebSocketCorsAuthenticator;
 
 namespace cabdrive {
 
@@ -33,7 +34,9 @@ public:
 
     // Listens on the address (an IPv4 or IPv6 address, "localhost" or
     // "any") and port (0: one the system chooses). False, with errorString(),
-    // when it cannot.
+    // when it cannot. On a loopback address only pages of this machine (and
+    // clients that are no web page) may connect; on any other the user has
+    // opened the stream to a network on purpose, and every origin may.
     bool listen(const QString& address, quint16 port);
     QString errorString() const { return m_error; }
     QUrl url() const;
@@ -62,6 +65,7 @@ private:
     struct Client;
 
     void accept();
+    void judgeOrigin(QWebSocketCorsAuthenticator* origin) const;
     void broadcast(const std::string& message);
     void enqueue(Client& client, const QString& message);
     void pump(Client& client);
@@ -72,6 +76,7 @@ private:
     std::vector<std::unique_ptr<Client>> m_clients;
     Run* m_run = nullptr;
     QString m_error;
+    bool m_loopbackOnly = true;
 };
 
 }  // namespace cabdrive
