@@ -1,5 +1,6 @@
 // cabdrive-run --realtime --live-port: a headless run paced by the wall
-// clock serves the live stream from its start to its end.
+// clock serves the live stream from its start to its end, the messages the
+// run shows among its ticks.
 #include <gtest/gtest.h>
 
 #include <QTcpServer>
@@ -12,6 +13,7 @@
 #include "ports/memory_key_value_store.h"
 #include "ports/video_reader.h"
 #include "support/live_client.h"
+#include "support/temp_folder.h"
 
 namespace cabdrive::test {
 namespace {
@@ -31,6 +33,8 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     options.seconds = 3;
     options.realtime = true;
     options.live.port = freePort();
+    const TempFolder folder;
+    options.scriptFile = folder.write("save.txt", "1.5 save 1\n").string();  // the run shows that it saved
     // The client connects once the run's clock goes, and takes the brake off.
     std::unique_ptr<LiveClient> client;
     QTimer::singleShot(100, [&] {
@@ -54,6 +58,11 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     ASSERT_FALSE(ticks.empty());
     EXPECT_EQ(ticks.back()["tick"].toInt(), 30) << "3 s of running time";
     EXPECT_EQ(ticks.back()["brake"].toObject()["handle"].toInt(), 0) << "the client's input reached the run";
+    // The loading's message that the video cannot be opened (the reader has
+    // none), then the save's.
+    EXPECT_EQ(ticks.front()["message_count"].toInt(), 1) << ticks.front()["message"].toString().toStdString();
+    EXPECT_EQ(ticks.back()["message"].toString(), "運転状態を保存しました");
+    EXPECT_EQ(ticks.back()["message_count"].toInt(), 2);
 
     // A port that is taken ends the run before it starts, with the reason.
     QTcpServer taken;

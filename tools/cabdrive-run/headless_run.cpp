@@ -221,6 +221,8 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
         // Clients may connect while the run loads; its run message follows.
         const std::unique_ptr<LiveServer> live = openLiveStream(options.live, err);
         HeadlessShell shell;
+        if (live)
+            shell.messageShown = [server = live.get()](const std::string& text) { server->messageShown(text); };
         RunSetup setup;
         setup.routeFileName = options.upLine ? "line_up.dat" : "line_down.dat";
         const auto loaded = loadRun(folder, setup, {pictures, sound.channels(), video, shell, store});

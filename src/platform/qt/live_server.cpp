@@ -8,8 +8,6 @@
 #include <QWebSocket>
 #include <QWebSocketCorsAuthenticator>
 
-#include "run/live_stream.h"
-
 namespace cabdrive {
 namespace {
 
@@ -144,13 +142,21 @@ void LiveServer::detach()
     if (!m_run)
         return;
     m_run = nullptr;
+    m_shown.text.clear();
     broadcast(liveEndMessage());
 }
 
 void LiveServer::afterTick()
 {
     if (m_run)
-        broadcast(liveTickMessage(*m_run));
+        broadcast(liveTickMessage(*m_run, m_shown));
+}
+
+// Between runs too: a message the next run's loading shows belongs to it.
+void LiveServer::messageShown(const std::string& text)
+{
+    m_shown.text = text;
+    ++m_shown.count;
 }
 
 // One conversion for every client: the queues share the text.

@@ -14,6 +14,8 @@
 #include <QUrl>
 #include <QWebSocketServer>
 
+#include "run/live_stream.h"
+
 class QWebSocket;
 class QWebSocketCorsAuthenticator;
 
@@ -47,6 +49,9 @@ public:
     void detach();
     // After every tick of the attached run.
     void afterTick();
+    // The program shows the driver a message; the ticks carry it from the
+    // next one on, until the run ends.
+    void messageShown(const std::string& text);
 
     // What each client has not yet been sent: messages in its queue, bytes in
     // its socket, and the messages it has lost.
@@ -75,6 +80,7 @@ private:
     QWebSocketServer m_server;
     std::vector<std::unique_ptr<Client>> m_clients;
     Run* m_run = nullptr;
+    ShownMessage m_shown;
     QString m_error;
     bool m_loopbackOnly = true;
 };
