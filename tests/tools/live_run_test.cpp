@@ -3,6 +3,7 @@
 // run shows among its ticks.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTimer>
 
@@ -35,13 +36,21 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     options.live.port = freePort();
     const TempFolder folder;
     options.scriptFile = folder.write("save.txt", "1.5 save 1\n").string();  // the run shows that it saved
-    // The client connects once the run's clock goes, and takes the brake off.
+    // The client connects once the run's clock goes, takes the brake off,
+    // and notes when each tick comes.
     std::unique_ptr<LiveClient> client;
+    QElapsedTimer wall;
+    std::vector<std::pair<int, qint64>> arrivals;  // tick, ms of the wall clock
     QTimer::singleShot(100, [&] {
         client = std::make_unique<LiveClient>(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(*options.live.port)));
         QObject::connect(&client->socket, &QWebSocket::connected,
                          [&] { client->socket.sendTextMessage(QStringLiteral("5")); });
+        QObject::connect(&client->socket, &QWebSocket::textMessageReceived, [&] {
+            if (client->messages.back()["type"].toString() == "tick")
+                arrivals.emplace_back(client->messages.back()["tick"].toInt(), wall.elapsed());
+        });
     });
+    wall.start();
     QImagePictureLoader pictures;
     NullVideoReader video;
     MemoryKeyValueStore store;
@@ -63,6 +72,10 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     EXPECT_EQ(ticks.front()["message_count"].toInt(), 1) << ticks.front()["message"].toString().toStdString();
     EXPECT_EQ(ticks.back()["message"].toString(), "運転状態を保存しました");
     EXPECT_EQ(ticks.back()["message_count"].toInt(), 2);
+    // 100 ms of wall clock a tick, give or take the event loop's turns.
+    const auto [firstTick, firstMs] = arrivals.front();
+    const auto [lastTick, lastMs] = arrivals.back();
+    EXPECT_GE(lastMs - firstMs, 80 * (lastTick - firstTick)) << "ticks " << firstTick << " to " << lastTick;
 
     // A port that is taken ends the run before it starts, with the reason.
     QTcpServer taken;
