@@ -83,7 +83,7 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     options.live.port = taken.serverPort();
     std::ostringstream err2;
     EXPECT_EQ(runHeadless(options, pictures, video, store, out, err2), 1);
-    EXPECT_NE(err2.str().find("the live stream cannot listen on 127.0.0.1 port"), std::string::npos) << err2.str();
+    EXPECT_TRUE(err2.str().starts_with("cabdrive-run: the live stream cannot listen on 127.0.0.1 port")) << err2.str();
 }
 
 }  // namespace

@@ -270,7 +270,7 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
     } catch (const SoundRecordingError& e) {
         err << e.what() << "\n";
     } catch (const LiveStreamError& e) {
-        err << e.what() << "\n";
+        err << "cabdrive-run: " << e.what() << "\n";
     }
     return 1;
 }
