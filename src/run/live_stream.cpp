@@ -74,6 +74,7 @@ constexpr std::pair<std::string_view, std::string_view> fieldUnits[] = {
     {"station_text", "text"},
     {"information", "text"},
     {"message", "text"},
+    {"message_count", "count"},
     {"input", "text"},
     {"error", "text"},
     {"type", "hello, run, tick, end or error"},
@@ -216,7 +217,7 @@ std::string liveRunMessage(const Run& run)
         .json();
 }
 
-std::string liveTickMessage(const Run& run)
+std::string liveTickMessage(const Run& run, const ShownMessage& shown)
 {
     const RunState& s = run.state;
     const ControlState& c = s.controls;
@@ -251,7 +252,8 @@ std::string liveTickMessage(const Run& run)
                              .boolean("closing", s.doors.doorsOpen && !s.doors.doorOpenCommand))
         .text("station_text", s.stations.nextStationText)
         .text("information", s.presentation.informationText)
-        .text("message", s.presentation.messageText)
+        .text("message", shown.text)
+        .integer("message_count", shown.count)
         .json();
 }
 

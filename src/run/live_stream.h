@@ -4,6 +4,7 @@
 // server) only carries these texts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,14 @@ inline constexpr std::string_view liveStreamName = "cabdrive-live";
 // Raised when a field changes its meaning or its unit; new fields keep it.
 inline constexpr int liveStreamVersion = 1;
 
+// The messages the program has shown the driver (message boxes): the last
+// one, and how many so far, so that a client tells a new message from the
+// same text shown again.
+struct ShownMessage {
+    std::string text;
+    std::int64_t count = 0;
+};
+
 // First to every client: the stream's name and version, the tick period and
 // the unit of every field of the other messages.
 std::string liveHelloMessage();
@@ -23,7 +32,7 @@ std::string liveHelloMessage();
 // the train's notch counts and the stations.
 std::string liveRunMessage(const Run& run);
 // After every 100 ms tick.
-std::string liveTickMessage(const Run& run);
+std::string liveTickMessage(const Run& run, const ShownMessage& message);
 // The run is over; no ticks follow until the next run message.
 std::string liveEndMessage();
 // To the client whose input could not be acted on.

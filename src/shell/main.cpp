@@ -11,6 +11,7 @@
 
 #include "platform/qt/live_server.h"
 #include "platform/qt/qsettings_key_value_store.h"
+#include "platform/sdl/sdl_joystick.h"
 #include "shell/aux_windows.h"
 #include "shell/crew_change_dialog.h"
 #include "shell/easy_panel.h"
@@ -65,6 +66,10 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cabdrive: the live stream cannot listen on %s port %d: %s\n",
                          liveSettings.listenAddress.c_str(), *liveSettings.port, qPrintable(liveServer.errorString()));
     }
+
+    // Each run opens the game controllers anew; a machine where they cannot be read is told once.
+    if (const SdlJoystick probe; !probe.startError().empty())
+        std::fprintf(stderr, "cabdrive: game controllers cannot be read: %s\n", probe.startError().c_str());
 
     AuxWindows aux;
     TitleWindow title(folder.folder, messages, aux);

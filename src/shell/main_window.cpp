@@ -208,7 +208,7 @@ struct MainWindow::Session {
 
 MainWindow::MainWindow(const StartupValues& startup, std::function<void(const QString&)> status,
                        MessageBoxes& messages, AuxWindows& aux, QWidget* parent)
-    : QMainWindow(parent), m_startup(startup), m_status(std::move(status)), m_messages(messages), m_aux(aux)
+    : QMainWindow(parent), m_startup(startup), m_status(std::move(status)), m_aux(aux), m_messages(messages, aux.live)
 {
     buildWindow();
     try {
@@ -217,7 +217,7 @@ MainWindow::MainWindow(const StartupValues& startup, std::function<void(const QS
         if (m_untendai)
             m_untendai->detach();
         m_session.reset();
-        m_messages.show(nullptr, QString::fromUtf8(error.what()));
+        messages.show(nullptr, QString::fromUtf8(error.what()));  // no run for the stream to tell it with
     }
 }
 

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "shell/startup_values.h"
+#include "shell/streamed_message_boxes.h"
 
 class QAction;
 class QLabel;
@@ -24,7 +25,6 @@ namespace cabdrive {
 struct AuxWindows;
 class CabSurface;
 class ControllerMenu;
-class MessageBoxes;
 class SaveMenu;
 class Scheduler;
 struct Run;
@@ -107,8 +107,8 @@ private:
 
     StartupValues m_startup;
     std::function<void(const QString&)> m_status;
-    MessageBoxes& m_messages;
     AuxWindows& m_aux;
+    StreamedMessageBoxes m_messages;
     std::unique_ptr<Session> m_session;
     bool m_closed = false;
     bool m_inTick = false;  // a message box shown by a tick must not let the next tick in

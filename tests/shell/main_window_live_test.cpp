@@ -1,5 +1,6 @@
 // The program's runs on the live stream: each run's window attaches its run,
-// sends a message per tick and ends the run's stream when it closes.
+// sends a message per tick with the last message box it showed, and ends the
+// run's stream when it closes.
 #include "main_window_fixture.h"
 #include "platform/qt/live_server.h"
 #include "shell/cab_surface.h"
@@ -31,6 +32,14 @@ TEST_F(MainWindowLive, TheWindowsRunIsStreamedAndDrivenUntilItCloses)
     w.scheduler()->advanceBy(1s);
     ASSERT_TRUE(client.waitFor(12));
     EXPECT_EQ(client.ofType("tick").back()["tick"].toInt(), run().state.time.tickCount);
+
+    run().shell.showMessage("運転状態を保存しました");
+    w.scheduler()->advanceBy(100ms);
+    ASSERT_TRUE(client.waitFor(13));
+    const QJsonObject tick = client.ofType("tick").back();
+    EXPECT_EQ(tick["message"].toString(), "運転状態を保存しました");
+    EXPECT_EQ(tick["message_count"].toInt(), static_cast<int>(messages.texts.size())) << "every box the window showed";
+    EXPECT_EQ(messages.texts.back(), "運転状態を保存しました");
 
     w.close();
     ASSERT_TRUE(runEventsUntil([&] { return client.messages.back()["type"].toString() == "end"; }));

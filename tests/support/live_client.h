@@ -4,6 +4,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QNetworkRequest>
 #include <QUrl>
 #include <QWebSocket>
 
@@ -15,13 +16,16 @@ namespace cabdrive::test {
 
 class LiveClient {
 public:
-    explicit LiveClient(const QUrl& url)
+    explicit LiveClient(const QUrl& url) : LiveClient(QNetworkRequest(url)) {}
+    // The request's headers go into the handshake: a browser's Origin, say.
+    explicit LiveClient(const QNetworkRequest& request)
     {
         QObject::connect(&socket, &QWebSocket::textMessageReceived, [this](const QString& text) {
             texts.push_back(text);
             messages.push_back(QJsonDocument::fromJson(text.toUtf8()).object());
         });
-        socket.open(url);
+        QObject::connect(&socket, &QWebSocket::disconnected, [this] { closed = true; });
+        socket.open(request);
     }
 
     // Waits until `count` messages have come.
@@ -37,6 +41,7 @@ public:
     }
 
     QWebSocket socket;
+    bool closed = false;  // by either side, or the handshake refused
     std::vector<QString> texts;
     std::vector<QJsonObject> messages;
 };

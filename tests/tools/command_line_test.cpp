@@ -63,12 +63,23 @@ INSTANTIATE_TEST_SUITE_P(EachProgram, ProgramCommandLine,
                              return name;
                          });
 
-// 9.3e9 s once overflowed into "ran -9223372036.9 s"; much more ran for ever.
-TEST(RunCommandLine, SecondsBeyondADayAreRefused)
+TEST(RunCommandLine, ValuesItCannotTakeAreRefusedWithTheirReasonAndTheUsage)
 {
-    const Answer answer = run(CABDRIVE_RUN_PROGRAM, {CABDRIVE_DEMO_FOLDER, "--seconds", "9.3e9"});
-    EXPECT_EQ(answer.status, 2);
-    EXPECT_TRUE(answer.err.starts_with("cabdrive-run: --seconds is at most 86400 (a day), not 9.3e9\n")) << answer.err;
+    const std::string usage = run(CABDRIVE_RUN_PROGRAM, {"--help"}).out;
+    const struct {
+        QStringList arguments;
+        std::string reason;
+    } refused[] = {
+        // 9.3e9 s once overflowed into "ran -9223372036.9 s"; much more ran for ever.
+        {{CABDRIVE_DEMO_FOLDER, "--seconds", "9.3e9"}, "--seconds is at most 86400 (a day), not 9.3e9"},
+        {{CABDRIVE_DEMO_FOLDER, "--realtime", "--live-listen", "any"},
+         "--live-listen needs --live-port: without a port there is no live stream to listen for"},
+    };
+    for (const auto& [arguments, reason] : refused) {
+        const Answer answer = run(CABDRIVE_RUN_PROGRAM, arguments);
+        EXPECT_EQ(answer.status, 2) << reason;
+        EXPECT_EQ(answer.err, "cabdrive-run: " + reason + "\n" + usage);
+    }
 }
 
 TEST(CheckCommandLine, WithoutArgumentsItPrintsItsWholeUsage)

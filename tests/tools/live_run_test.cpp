@@ -1,7 +1,9 @@
 // cabdrive-run --realtime --live-port: a headless run paced by the wall
-// clock serves the live stream from its start to its end.
+// clock serves the live stream from its start to its end, the messages the
+// run shows among its ticks.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTimer>
 
@@ -12,6 +14,7 @@
 #include "ports/memory_key_value_store.h"
 #include "ports/video_reader.h"
 #include "support/live_client.h"
+#include "support/temp_folder.h"
 
 namespace cabdrive::test {
 namespace {
@@ -31,13 +34,23 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     options.seconds = 3;
     options.realtime = true;
     options.live.port = freePort();
-    // The client connects once the run's clock goes, and takes the brake off.
+    const TempFolder folder;
+    options.scriptFile = folder.write("save.txt", "1.5 save 1\n").string();  // the run shows that it saved
+    // The client connects once the run's clock goes, takes the brake off,
+    // and notes when each tick comes.
     std::unique_ptr<LiveClient> client;
+    QElapsedTimer wall;
+    std::vector<std::pair<int, qint64>> arrivals;  // tick, ms of the wall clock
     QTimer::singleShot(100, [&] {
         client = std::make_unique<LiveClient>(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(*options.live.port)));
         QObject::connect(&client->socket, &QWebSocket::connected,
                          [&] { client->socket.sendTextMessage(QStringLiteral("5")); });
+        QObject::connect(&client->socket, &QWebSocket::textMessageReceived, [&] {
+            if (client->messages.back()["type"].toString() == "tick")
+                arrivals.emplace_back(client->messages.back()["tick"].toInt(), wall.elapsed());
+        });
     });
+    wall.start();
     QImagePictureLoader pictures;
     NullVideoReader video;
     MemoryKeyValueStore store;
@@ -54,6 +67,15 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     ASSERT_FALSE(ticks.empty());
     EXPECT_EQ(ticks.back()["tick"].toInt(), 30) << "3 s of running time";
     EXPECT_EQ(ticks.back()["brake"].toObject()["handle"].toInt(), 0) << "the client's input reached the run";
+    // The loading's message that the video cannot be opened (the reader has
+    // none), then the save's.
+    EXPECT_EQ(ticks.front()["message_count"].toInt(), 1) << ticks.front()["message"].toString().toStdString();
+    EXPECT_EQ(ticks.back()["message"].toString(), "運転状態を保存しました");
+    EXPECT_EQ(ticks.back()["message_count"].toInt(), 2);
+    // 100 ms of wall clock a tick, give or take the event loop's turns.
+    const auto [firstTick, firstMs] = arrivals.front();
+    const auto [lastTick, lastMs] = arrivals.back();
+    EXPECT_GE(lastMs - firstMs, 80 * (lastTick - firstTick)) << "ticks " << firstTick << " to " << lastTick;
 
     // A port that is taken ends the run before it starts, with the reason.
     QTcpServer taken;
@@ -61,7 +83,7 @@ TEST(RealTimeRun, AHeadlessRunPacedByTheWallClockServesTheStreamAndTakesInputs)
     options.live.port = taken.serverPort();
     std::ostringstream err2;
     EXPECT_EQ(runHeadless(options, pictures, video, store, out, err2), 1);
-    EXPECT_NE(err2.str().find("the live stream cannot listen on 127.0.0.1 port"), std::string::npos) << err2.str();
+    EXPECT_TRUE(err2.str().starts_with("cabdrive-run: the live stream cannot listen on 127.0.0.1 port")) << err2.str();
 }
 
 }  // namespace

@@ -228,6 +228,8 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
         // Clients may connect while the run loads; its run message follows.
         const std::unique_ptr<LiveServer> live = openLiveStream(options.live, err);
         HeadlessShell shell;
+        if (live)
+            shell.messageShown = [server = live.get()](const std::string& text) { server->messageShown(text); };
         RunSetup setup;
         setup.routeFileName = options.upLine ? "line_up.dat" : "line_down.dat";
         const auto loaded = loadRun(folder, setup, {pictures, sound.channels(), video, shell, store});
@@ -279,7 +281,7 @@ int runHeadless(const HeadlessRunOptions& options, PictureLoader& pictures, Vide
     } catch (const SoundRecordingError& e) {
         err << e.what() << "\n";
     } catch (const LiveStreamError& e) {
-        err << e.what() << "\n";
+        err << "cabdrive-run: " << e.what() << "\n";
     }
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,11 +19,17 @@ struct Run;
 // Records what the core asks of the program; the end of the run stops it.
 class HeadlessShell final : public ShellRequests {
 public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showMessage(const std::string& text) override
+    {
+        messages.push_back(text);
+        if (messageShown)
+            messageShown(text);
+    }
     void requestReturnToTitle() override { returnRequested = true; }
     void showCrewChangeDialog() override { crewChangeRequested = true; }
 
     std::vector<std::string> messages;
+    std::function<void(const std::string&)> messageShown;  // told of each message as it comes: the live stream
     bool returnRequested = false;
     bool crewChangeRequested = false;
 };

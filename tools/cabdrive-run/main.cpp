@@ -59,6 +59,7 @@ struct CommandLine {
 std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& line)
 {
     cabdrive::HeadlessRunOptions& options = line.options;
+    bool listenAddressGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--drive" || arg == "--realtime") {
@@ -94,6 +95,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
         } else if (cabdrive::isLiveStreamOption(arg)) {
             if (const auto wrong = cabdrive::setLiveStreamOption(options.live, arg, value))
                 return wrong;
+            listenAddressGiven = listenAddressGiven || arg == "--live-listen";
         } else {
             double seconds = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
@@ -108,6 +110,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
         return "which data folder?";
     if (options.drive && !options.scriptFile.empty())
         return "--drive and --script exclude each other";
+    if (listenAddressGiven && !options.live.port)
+        return "--live-listen needs --live-port: without a port there is no live stream to listen for";
     if (options.live.port && !options.realtime)
         return "--live-port needs --realtime: a run as fast as it can go is over before a client could follow it";
     return std::nullopt;

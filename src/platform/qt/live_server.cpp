@@ -6,8 +6,7 @@
 
 #include <QHostAddress>
 #include <QWebSocket>
-
-#include "run/live_stream.h"
+#include <QWebSocketCorsAuthenticator>
 
 namespace cabdrive {
 namespace {
@@ -29,6 +28,23 @@ std::optional<QHostAddress> hostAddress(const QString& address)
     return parsed;
 }
 
+// A browser names the page that opens a connection in its Origin header; any
+// web page the user has open could otherwise read and drive the run. No
+// header: no browser. "null" and file:// are pages opened from this
+// machine's files.
+bool originOnThisMachine(const QString& origin)
+{
+    if (origin.isEmpty() || origin == QLatin1String("null"))
+        return true;
+    const QUrl url(origin);
+    if (url.scheme() == QLatin1String("file"))
+        return true;
+    if (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))
+        return false;
+    const QString host = url.host();
+    return host == QLatin1String("localhost") || host == QLatin1String("127.0.0.1") || host == QLatin1String("::1");
+}
+
 }  // namespace
 
 struct LiveServer::Client {
@@ -41,6 +57,7 @@ LiveServer::LiveServer(QObject* parent)
     : QObject(parent), m_server(QStringLiteral("cabdrive"), QWebSocketServer::NonSecureMode)
 {
     connect(&m_server, &QWebSocketServer::newConnection, this, &LiveServer::accept);
+    connect(&m_server, &QWebSocketServer::originAuthenticationRequired, this, &LiveServer::judgeOrigin);
 }
 
 LiveServer::~LiveServer()
@@ -63,7 +80,14 @@ bool LiveServer::listen(const QString& address, quint16 port)
         m_error = m_server.errorString();
         return false;
     }
+    m_loopbackOnly = host->isLoopback();
     return true;
+}
+
+// A refused handshake is answered with HTTP status 403 and never becomes a client.
+void LiveServer::judgeOrigin(QWebSocketCorsAuthenticator* origin) const
+{
+    origin->setAllowed(!m_loopbackOnly || originOnThisMachine(origin->origin()));
 }
 
 QUrl LiveServer::url() const
@@ -118,13 +142,21 @@ void LiveServer::detach()
     if (!m_run)
         return;
     m_run = nullptr;
+    m_shown.text.clear();
     broadcast(liveEndMessage());
 }
 
 void LiveServer::afterTick()
 {
     if (m_run)
-        broadcast(liveTickMessage(*m_run));
+        broadcast(liveTickMessage(*m_run, m_shown));
+}
+
+// Between runs too: a message the next run's loading shows belongs to it.
+void LiveServer::messageShown(const std::string& text)
+{
+    m_shown.text = text;
+    ++m_shown.count;
 }
 
 // One conversion for every client: the queues share the text.

@@ -14,7 +14,10 @@
 #include <QUrl>
 #include <QWebSocketServer>
 
+#include "run/live_stream.h"
+
 class QWebSocket;
+class QWebSocketCorsAuthenticator;
 
 namespace cabdrive {
 
@@ -33,7 +36,9 @@ public:
 
     // Listens on the address (an IPv4 or IPv6 address, "localhost" or
     // "any") and port (0: one the system chooses). False, with errorString(),
-    // when it cannot.
+    // when it cannot. On a loopback address only pages of this machine (and
+    // clients that are no web page) may connect; on any other the user has
+    // opened the stream to a network on purpose, and every origin may.
     bool listen(const QString& address, quint16 port);
     QString errorString() const { return m_error; }
     QUrl url() const;
@@ -44,6 +49,9 @@ public:
     void detach();
     // After every tick of the attached run.
     void afterTick();
+    // The program shows the driver a message; the ticks carry it from the
+    // next one on, until the run ends.
+    void messageShown(const std::string& text);
 
     // What each client has not yet been sent: messages in its queue, bytes in
     // its socket, and the messages it has lost.
@@ -62,6 +70,7 @@ private:
     struct Client;
 
     void accept();
+    void judgeOrigin(QWebSocketCorsAuthenticator* origin) const;
     void broadcast(const std::string& message);
     void enqueue(Client& client, const QString& message);
     void pump(Client& client);
@@ -71,7 +80,9 @@ private:
     QWebSocketServer m_server;
     std::vector<std::unique_ptr<Client>> m_clients;
     Run* m_run = nullptr;
+    ShownMessage m_shown;
     QString m_error;
+    bool m_loopbackOnly = true;
 };
 
 }  // namespace cabdrive
