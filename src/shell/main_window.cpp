@@ -38,6 +38,7 @@
 #include "shell/window_requests.h"
 #include "sim/station_jump.h"
 #include "sound/sound_pause.h"
+#include "state/channel_layout.h"
 #include "view/readout_texts.h"
 
 namespace cabdrive {
@@ -158,6 +159,16 @@ public:
             m_channels.emplace(*m_card);
     }
     SoundDevice& channels() { return m_channels ? static_cast<SoundDevice&>(*m_channels) : m_silent; }
+    // Once the run is loaded: a card that gives fewer sources than the run
+    // has channels leaves the top ones (the engine sounds, the call-outs) mute.
+    void reportMissingChannels(std::size_t used) const
+    {
+        if (!m_channels || m_channels->sourcedChannels() >= used)
+            return;
+        std::cerr << "cabdrive: the sound card gives " << m_channels->sourcedChannels() << " of the " << used
+                  << " sound channels this run uses; channels " << m_channels->sourcedChannels()
+                  << " and above stay silent\n";
+    }
     // Before every tick, with the run's time.
     void advanceTo(std::chrono::nanoseconds time)
     {
@@ -373,6 +384,7 @@ void MainWindow::FormCreate()
                        RunPorts{s.pictures, s.sound.channels(), s.video, *s.shell, s.store, &s.joystick},
                        [this](const std::string& status) { showStatus(QString::fromStdString(status)); });
     s.run = &*s.loaded->run;
+    s.sound.reportMissingChannels(channelsInUse(s.loaded->vehicle, *s.loaded->route));
     showTextLabels(s.run->options.Moji != 0, true);
     replaceMenuCaptions();
     addStationEntries();
