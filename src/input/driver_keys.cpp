@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "input/handle_operation.h"
 #include "sim/controller_state.h"
 #include "sim/doors.h"
 #include "sim/kanko_queue.h"
@@ -11,7 +12,6 @@
 #include "sim/signal_display.h"
 #include "sim/spot_protection.h"
 #include "sim/station_announcements.h"
-#include "sound/notch_sounds.h"
 #include "state/channel_layout.h"
 #include "state/run.h"
 
@@ -140,17 +140,13 @@ void AsciiDown(Run& run, char ch)
         ch = ch == '2' ? '8' : '2';
     if (state.input.runNotStarted)
         return;
-    const std::int32_t powerBefore = state.controls.powerHandle;
-    const std::int32_t brakeBefore = state.controls.brakeHandle;
-
     if (ch == 'f')
         setReverser(run, 1);
     if (ch == 'b')
         setReverser(run, -1);
     if (ch == 'n')
         setReverser(run, 0);
-    moveHandles(run, ch);
-    masconupdate(run);
+    operateHandles(run, [&run, ch] { moveHandles(run, ch); });
     soundHorns(run, ch);
     if ((ch == 'd' || ch == '7') && run.route.oneMan >= 1)
         Door_operate(run);
@@ -170,7 +166,6 @@ void AsciiDown(Run& run, char ch)
         engageConstantSpeed(run);
     moveGearLever(run, ch);
     refreshGearText(run);
-    playNotchChangeSounds(run, powerBefore, brakeBefore);
 }
 
 void keydowns(Run& run, Key key, KeyModifiers modifiers)

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "input/driver_keys.h"
+#include "input/handle_operation.h"
 #include "sim/controller_state.h"
-#include "sim/mascon_update.h"
 #include "sim/vigilance.h"
 #include "state/run.h"
 
@@ -19,14 +19,12 @@ constexpr std::int32_t windowsController = 1, playStationController = 2, ohcPc01
 
 void setPower(Run& run, std::int32_t position)
 {
-    setPowerHandle(run, positionToNotch(run, position));
-    masconupdate(run);
+    operateHandles(run, [&run, position] { setPowerHandle(run, positionToNotch(run, position)); });
 }
 
 void setBrake(Run& run, std::int32_t position)
 {
-    setBrakeHandle(run, positionToNotch(run, position));
-    masconupdate(run);
+    operateHandles(run, [&run, position] { setBrakeHandle(run, positionToNotch(run, position)); });
 }
 
 // A button that types a character (or the call-out key) while held.

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "input/driver_keys.h"
+#include "input/handle_operation.h"
 #include "sim/controller_state.h"
-#include "sim/mascon_update.h"
 #include "sim/vigilance.h"
 #include "state/run.h"
 
@@ -25,9 +25,10 @@ void moveLever(Run& run, std::int32_t slot)
 {
     const std::int32_t power = slot <= lastPowerSlot ? positionToNotch(run, slot) : 0;
     const std::int32_t brake = slot > neutralSlot ? positionToNotch(run, -(slot - neutralSlot)) : 0;
-    setPowerHandle(run, power);
-    setBrakeHandle(run, brake);
-    masconupdate(run);
+    operateHandles(run, [&run, power, brake] {
+        setPowerHandle(run, power);
+        setBrakeHandle(run, brake);
+    });
 }
 
 void actOnSlot(Run& run, std::int32_t slot)

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QFont>
 
+#include "platform/openal/openal_sound_device.h"
+#include "platform/openal/sound_library_log.h"
 #include "platform/qt/live_server.h"
 #include "platform/qt/qsettings_key_value_store.h"
 #include "platform/sdl/sdl_joystick.h"
@@ -33,6 +35,7 @@ int main(int argc, char** argv)
     if (const auto status = answerProgramCommandLine(arguments, dataFolder, liveSettings, std::cout, std::cerr))
         return *status;
 
+    quietSoundLibraries();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("cabdrive"));
     QApplication::setApplicationDisplayName(QStringLiteral("鉄道運転シミュレータ"));
@@ -71,8 +74,15 @@ int main(int argc, char** argv)
     if (const SdlJoystick probe; !probe.startError().empty())
         std::fprintf(stderr, "cabdrive: game controllers cannot be read: %s\n", probe.startError().c_str());
 
+    // The program's one sound card, opened once: the title's movie and
+    // sounds and every run play through it, so that no second device holds
+    // the card while a run plays.
+    OpenAlOutput soundCard(OpenAlOutput::Device::soundCard, static_cast<int>(OpenAlSoundDevice::channels));
+    if (!soundCard.available())
+        std::fprintf(stderr, "cabdrive: no sound card could be opened; runs are silent\n");
+
     AuxWindows aux;
-    TitleWindow title(folder.folder, messages, aux);
+    TitleWindow title(folder.folder, messages, aux, TitleWindow::systemDesktop(), &soundCard);
     if (!title.created())
         return 1;
     HelpWindow help(messages);

@@ -38,6 +38,7 @@
 #include "shell/window_requests.h"
 #include "sim/station_jump.h"
 #include "sound/sound_pause.h"
+#include "state/channel_layout.h"
 #include "view/readout_texts.h"
 
 namespace cabdrive {
@@ -146,44 +147,40 @@ QPixmap backArrow()
     return pixmap;
 }
 
-}  // namespace
-
-namespace {
-
-// Said once for the program: every later run meets the same machine.
-void reportNoSoundCard()
-{
-    static bool said = false;
-    if (!said)
-        std::cerr << "cabdrive: no sound card could be opened; runs are silent\n";
-    said = true;
-}
-
-// The run's sound goes to the sound card. Without one the run is silent, its
-// sounds keeping the run's time, so that whatever waits for a sound to end
-// waits as long as it would have; the run goes on either way.
+// The run's sound goes to the program's sound card. Without one (the
+// program has said so) the run is silent, its sounds keeping the run's time,
+// so that whatever waits for a sound to end waits as long as it would have;
+// the run goes on either way.
 class RunSound {
 public:
-    RunSound() : m_card(OpenAlOutput::Device::soundCard, static_cast<int>(OpenAlSoundDevice::channels))
+    explicit RunSound(OpenAlOutput* card) : m_card(card)
     {
-        if (m_card.available())
-            m_channels.emplace(m_card);
-        else
-            reportNoSoundCard();
+        if (m_card != nullptr && m_card->available() && m_card->connected())
+            m_channels.emplace(*m_card);
     }
     SoundDevice& channels() { return m_channels ? static_cast<SoundDevice&>(*m_channels) : m_silent; }
+    // Once the run is loaded: a card that gives fewer sources than the run
+    // has channels leaves the top ones (the engine sounds, the call-outs) mute.
+    void reportMissingChannels(std::size_t used) const
+    {
+        if (!m_channels || m_channels->sourcedChannels() >= used)
+            return;
+        std::cerr << "cabdrive: the sound card gives " << m_channels->sourcedChannels() << " of the " << used
+                  << " sound channels this run uses; channels " << m_channels->sourcedChannels()
+                  << " and above stay silent\n";
+    }
     // Before every tick, with the run's time.
     void advanceTo(std::chrono::nanoseconds time)
     {
         m_silent.advanceTo(time);
-        if (m_connected && m_channels && !m_card.connected()) {
+        if (m_connected && m_channels && !m_card->connected()) {
             m_connected = false;
             std::cerr << "cabdrive: the sound card was lost; the run goes on silent\n";
         }
     }
 
 private:
-    OpenAlOutput m_card;
+    OpenAlOutput* m_card;
     std::optional<OpenAlSoundDevice> m_channels;
     SilentSoundDevice m_silent;
     bool m_connected = true;
@@ -194,6 +191,8 @@ private:
 // Everything one run loads and owns: the devices first, so that they
 // outlive the run that acts through them.
 struct MainWindow::Session {
+    explicit Session(OpenAlOutput* soundCard) : sound(soundCard) {}
+
     QImagePictureLoader pictures;
     RunSound sound;
     FfmpegVideoReader video;
@@ -207,8 +206,9 @@ struct MainWindow::Session {
 };
 
 MainWindow::MainWindow(const StartupValues& startup, std::function<void(const QString&)> status,
-                       MessageBoxes& messages, AuxWindows& aux, QWidget* parent)
-    : QMainWindow(parent), m_startup(startup), m_status(std::move(status)), m_aux(aux), m_messages(messages, aux.live)
+                       MessageBoxes& messages, AuxWindows& aux, OpenAlOutput* soundCard, QWidget* parent)
+    : QMainWindow(parent), m_startup(startup), m_status(std::move(status)), m_aux(aux), m_messages(messages, aux.live),
+      m_soundCard(soundCard)
 {
     buildWindow();
     try {
@@ -374,7 +374,7 @@ void MainWindow::showStatus(const QString& text)
 
 void MainWindow::FormCreate()
 {
-    m_session = std::make_unique<Session>();
+    m_session = std::make_unique<Session>(m_soundCard);
     Session& s = *m_session;
     s.shell = std::make_unique<WindowRequests>(*this, m_messages, m_aux.crewChange, [this] { BackClick(); },
                                                [this] { toggleValueDisplay(); });
@@ -384,6 +384,7 @@ void MainWindow::FormCreate()
                        RunPorts{s.pictures, s.sound.channels(), s.video, *s.shell, s.store, &s.joystick},
                        [this](const std::string& status) { showStatus(QString::fromStdString(status)); });
     s.run = &*s.loaded->run;
+    s.sound.reportMissingChannels(channelsInUse(s.loaded->vehicle, *s.loaded->route));
     showTextLabels(s.run->options.Moji != 0, true);
     replaceMenuCaptions();
     addStationEntries();

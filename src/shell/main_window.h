@@ -25,6 +25,8 @@ namespace cabdrive {
 struct AuxWindows;
 class CabSurface;
 class ControllerMenu;
+class MessageBoxes;
+class OpenAlOutput;
 class SaveMenu;
 class Scheduler;
 struct Run;
@@ -40,8 +42,10 @@ public:
     // FormCreate: loads everything, writing each stage's text through
     // `status` (the title window's status line), and starts the run. After a
     // loading error its message has been shown and loaded() is false.
+    // The run plays through `soundCard` (which must outlive the window);
+    // without one that is open it runs silent.
     MainWindow(const StartupValues& startup, std::function<void(const QString&)> status, MessageBoxes& messages,
-               AuxWindows& aux, QWidget* parent = nullptr);
+               AuxWindows& aux, OpenAlOutput* soundCard = nullptr, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     bool loaded() const;
@@ -109,6 +113,7 @@ private:
     std::function<void(const QString&)> m_status;
     AuxWindows& m_aux;
     StreamedMessageBoxes m_messages;
+    OpenAlOutput* m_soundCard;
     std::unique_ptr<Session> m_session;
     bool m_closed = false;
     bool m_inTick = false;  // a message box shown by a tick must not let the next tick in

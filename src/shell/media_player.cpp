@@ -58,7 +58,7 @@ void MovieSurface::mouseReleaseEvent(QMouseEvent* event)
         Q_EMIT clicked();
 }
 
-MediaPlayer::MediaPlayer(MovieSurface& surface, OpenAlOutput::Device device) : m_surface(surface), m_device(device)
+MediaPlayer::MediaPlayer(MovieSurface& surface, OpenAlOutput* soundCard) : m_surface(surface), m_soundCard(soundCard)
 {
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(advanceIntervalMs);
@@ -77,9 +77,11 @@ void MediaPlayer::setFileName(const std::string& dataPath)
 
 OpenAlOutput& MediaPlayer::output()
 {
-    if (!m_output)
-        m_output = std::make_unique<OpenAlOutput>(m_device);
-    return *m_output;
+    if (m_soundCard != nullptr && m_soundCard->available() && m_soundCard->connected())
+        return *m_soundCard;
+    if (!m_silentOutput)
+        m_silentOutput = std::make_unique<OpenAlOutput>(OpenAlOutput::Device::loopback);
+    return *m_silentOutput;
 }
 
 bool MediaPlayer::open()
@@ -160,8 +162,8 @@ void MediaPlayer::advance()
 {
     const microseconds position(m_clock.nsecsElapsed() / 1000);
     feedSound();
-    if (m_output)
-        m_output->keepUp();
+    if (m_silentOutput)
+        m_silentOutput->keepUp();
     showFrameAt(position);
     if (m_soundEnded && position >= m_length) {
         m_playing = false;

@@ -49,8 +49,10 @@ private:
 class MediaPlayer : public QObject {
     Q_OBJECT
 public:
-    explicit MediaPlayer(MovieSurface& surface,
-                         OpenAlOutput::Device device = OpenAlOutput::Device::soundCardOrLoopback);
+    // soundCard: the program's, which the runs share; it must outlive the
+    // player. Without one that is open the player mixes into a loopback
+    // device of its own, heard by no one.
+    explicit MediaPlayer(MovieSurface& surface, OpenAlOutput* soundCard = nullptr);
     ~MediaPlayer() override;
 
     // FileName: a data path (backslashes, any letter case). It stays set when
@@ -80,8 +82,8 @@ private:
     OpenAlOutput& output();
 
     MovieSurface& m_surface;
-    OpenAlOutput::Device m_device;
-    std::unique_ptr<OpenAlOutput> m_output;  // opened with the first sound, kept for the program's life
+    OpenAlOutput* m_soundCard;
+    std::unique_ptr<OpenAlOutput> m_silentOutput;  // opened with the first sound that has no card, then kept
     std::string m_fileName;
     std::unique_ptr<FfmpegVideoReader> m_video;  // null while no movie is open
     std::unique_ptr<FfmpegAudioDecoder> m_sound;  // null while nothing with sound is open

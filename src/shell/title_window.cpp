@@ -74,8 +74,8 @@ TitleWindow::Desktop TitleWindow::systemDesktop()
 }
 
 TitleWindow::TitleWindow(std::string programFolder, MessageBoxes& messages, AuxWindows& aux, Desktop desktop,
-                         QWidget* parent)
-    : QWidget(parent), m_messages(messages), m_aux(aux), m_desktop(std::move(desktop))
+                         OpenAlOutput* soundCard, QWidget* parent)
+    : QWidget(parent), m_messages(messages), m_aux(aux), m_desktop(std::move(desktop)), m_soundCard(soundCard)
 {
     m_startup.programFolder = std::move(programFolder);
     buildWindow();
@@ -123,7 +123,7 @@ void TitleWindow::buildWindow()
     m_dxDraw1->setObjectName(QStringLiteral("DXDraw1"));
     m_dxDraw1->setGeometry(0, 0, movieWidth, movieHeight);
     m_dxDraw1->raise();
-    m_mediaPlayer1 = std::make_unique<MediaPlayer>(*m_dxDraw1);
+    m_mediaPlayer1 = std::make_unique<MediaPlayer>(*m_dxDraw1, m_soundCard);
 
     connect(m_image1, &ClickablePicture::clicked, this, &TitleWindow::Imageclick);
     connect(m_cts, &ClickablePicture::clicked, this, &TitleWindow::Imageclick);
@@ -290,7 +290,7 @@ void TitleWindow::Trainclick()
     // Only the last run's window is kept; the one before goes now.
     m_mainWindow.reset();
     m_mainWindow = std::make_unique<MainWindow>(
-        m_startup, [this](const QString& text) { setStatus(text); }, m_messages, m_aux);
+        m_startup, [this](const QString& text) { setStatus(text); }, m_messages, m_aux, m_soundCard);
     if (!m_mainWindow->loaded()) {
         close();  // the loader has shown its message; the program ends
         return;

@@ -24,6 +24,7 @@ class MainWindow;
 class MediaPlayer;
 class MessageBoxes;
 class MovieSurface;
+class OpenAlOutput;
 
 class TitleWindow : public QWidget {
     Q_OBJECT
@@ -51,8 +52,11 @@ public:
     // FormCreate. `programFolder` ends with its separator; the title media,
     // the settings file check and operation.dat are relative to the current
     // directory. `aux` is read when a run starts (it may be filled after).
+    // The title's movie and sounds and every run play through `soundCard`,
+    // the program's one (it must outlive the window); without one that is
+    // open they are silent.
     TitleWindow(std::string programFolder, MessageBoxes& messages, AuxWindows& aux,
-                Desktop desktop = systemDesktop(), QWidget* parent = nullptr);
+                Desktop desktop = systemDesktop(), OpenAlOutput* soundCard = nullptr, QWidget* parent = nullptr);
     ~TitleWindow() override;
 
     // False when the settings file or a title picture was missing: the
@@ -131,6 +135,7 @@ private:
     std::string m_titlePicture;
     std::string m_menuPicture;
     std::string m_shownPicture;
+    OpenAlOutput* m_soundCard;
     std::unique_ptr<MainWindow> m_mainWindow;
 
     ClickablePicture* m_image1 = nullptr;

@@ -27,12 +27,12 @@ bool onePersonOperation(const Run& run)
 }
 
 // Door sounds in one-person operation are a chance the station sets.
-void playDoorSound(Run& run, std::int32_t channel)
+void playDoorSound(Run& run, std::int32_t sound)
 {
     const DoorState& d = run.state.doors;
     if (onePersonOperation(run) && d.doorSoundDraw > d.doorSoundChance)
         return;
-    run.sound.play(static_cast<std::size_t>(channel), false);
+    run.sound.play(vehicleSound(sound), false);
 }
 
 bool doorSoundPlaying(const Run& run)

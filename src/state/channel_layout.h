@@ -62,4 +62,10 @@ inline std::size_t calloutChannel(const VehicleSpec& vehicle, const RouteData& r
     return engineSound3Channel(vehicle, route, vehicle.engineSound3.size());
 }
 
+// How many channels a run plays on: the call-out channel is the last.
+inline std::size_t channelsInUse(const VehicleSpec& vehicle, const RouteData& route)
+{
+    return calloutChannel(vehicle, route) + 1;
+}
+
 }  // namespace cabdrive

@@ -84,6 +84,17 @@ TEST(SerialController, ALeverPositionLeavesTheHoldingBrake)
     EXPECT_EQ(f.controls().brakeText, "B3");
 }
 
+TEST(SerialController, ALeverMovedOntoABrakePositionSoundsItsNotchOnce)
+{
+    SerialFixture f;
+    for (int k = 1; k <= 8; ++k)
+        (void)f.vehicle.soundBrakeBA.add(80 + k);
+    f.line("B3###");
+    EXPECT_EQ(f.sound.starts(83), 1);
+    f.line("B3###");
+    EXPECT_EQ(f.sound.channels[83].rewinds, 1) << "a lever that stays where it is sounds nothing";
+}
+
 TEST(SerialController, ReverserAndButtonSlots)
 {
     SerialFixture f;

@@ -2,7 +2,10 @@
 // the attenuation factor, the speedometer and the horn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "run/tick.h"
+#include "sim/station_line.h"
 #include "sim/event_matching.h"
 #include "sim/stop_alert.h"
 #include "sim/vigilance.h"
@@ -262,6 +265,24 @@ TEST_F(TickSteps, TheBuzzerLoopsWhileItsKeyIsHeld)
     f.state().input.buzzerKeyHeld = false;
     cabdrive::soundHornAndBuzzer(f.run());
     EXPECT_FALSE(f.sound.isPlaying(20));
+}
+
+// A vehicle without [ATS_Warn] or [Sound_EBring] has sound number 0 for
+// them: the tick's warning stop and the vigilance bell leave channel 0, the
+// lowest running-sound band, playing.
+TEST(SoundNumberZero, TheTickNeverStopsChannel0ForAnAbsentWarningOrBell)
+{
+    test::StationLine line;
+    line.f.vehicle.ebFlag = 1;
+    line.start();
+    line.standAt(1000, 50);
+    line.state().protection.vigilanceCounter = 650;  // the bell rings and the brake applies this tick
+    line.f.sound.play(0, true);
+    cabdrive::Timer1Timer(line.f.run());
+    EXPECT_TRUE(line.state().protection.protectionEmergencyBrake);
+    cabdrive::resetVigilance(line.f.run());
+    EXPECT_EQ(std::count(line.f.sound.log.begin(), line.f.sound.log.end(), "stop 0"), 0);
+    EXPECT_TRUE(line.f.sound.isLooping(0));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // and the door side keys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "input/driver_keys.h"
 #include "sim/doors.h"
 #include "station_line.h"
@@ -131,6 +133,25 @@ TEST(StationDoors, ClosingCompletesWhenTheDoorSoundsHaveEnded)
     EXPECT_EQ(line.state().callouts.queue[0].index, 19) << "the doors-closed call-out";
     cabdrive::completeDoorClosing(line.f.run());
     EXPECT_EQ(line.doors().doorClosings, 1) << "closed once";
+}
+
+// Sound number 0 is no sound: a vehicle without door sounds must not send
+// its door commands to channel 0, the lowest running-sound band.
+TEST(StationDoors, AVehicleWithoutDoorSoundsLeavesChannel0Alone)
+{
+    StationLine line(0);
+    line.f.vehicle.soundDoorOpen = line.f.vehicle.soundDoorClose = 0;
+    line.start();
+    line.closeDoors();
+    line.f.sound.play(0, true);
+    line.standAt(100000);
+    line.tick();
+    ASSERT_TRUE(line.doors().doorsOpen);
+    cabdrive::Door_operate(line.f.run());
+    cabdrive::completeDoorClosing(line.f.run());
+    EXPECT_FALSE(line.doors().doorsOpen) << "silent doors shut at once";
+    EXPECT_TRUE(line.f.sound.isLooping(0));
+    EXPECT_EQ(std::count(line.f.sound.log.begin(), line.f.sound.log.end(), "play 0"), 0);
 }
 
 TEST(StationDoors, PageUpAndPageDownChooseTheDoorSideOnlyWithTheDoorsClosed)

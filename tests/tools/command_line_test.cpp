@@ -82,6 +82,22 @@ TEST(RunCommandLine, ValuesItCannotTakeAreRefusedWithTheirReasonAndTheUsage)
     }
 }
 
+// A WAV file counts its bytes in 32 bits: past about 6 h 12 min at 48 kHz
+// stereo its sizes would wrap.
+TEST(RunCommandLine, AWavFileNeedsANameAndARunningTimeItCanHold)
+{
+    const Answer unnamed = run(CABDRIVE_RUN_PROGRAM, {CABDRIVE_DEMO_FOLDER, "--wav", ""});
+    EXPECT_EQ(unnamed.status, 2);
+    EXPECT_TRUE(unnamed.err.starts_with("cabdrive-run: --wav needs a file name\n")) << unnamed.err;
+
+    const Answer tooLong = run(CABDRIVE_RUN_PROGRAM, {CABDRIVE_DEMO_FOLDER, "--seconds", "22370", "--wav", "run.wav"});
+    EXPECT_EQ(tooLong.status, 2);
+    EXPECT_TRUE(tooLong.err.starts_with(
+        "cabdrive-run: --seconds 22370 is too long for --wav: a WAV file holds at most 22369 s of sound\n"))
+        << tooLong.err;
+    EXPECT_FALSE(std::filesystem::exists("run.wav"));
+}
+
 TEST(CheckCommandLine, WithoutArgumentsItPrintsItsWholeUsage)
 {
     const Answer bare = run(CABDRIVE_CHECK_PROGRAM, {});

@@ -16,6 +16,7 @@
 #include "common/command_line.h"
 #include "headless_run.h"
 #include "platform/ffmpeg/ffmpeg_video_reader.h"
+#include "platform/openal/sound_recording.h"
 #include "platform/qt/qimage_picture_loader.h"
 #include "platform/qt/qsettings_key_value_store.h"
 #include "ports/memory_key_value_store.h"
@@ -40,7 +41,8 @@ constexpr const char* usage =
     "  --seconds N      running time to simulate, at most 86400 (default: the last input + 60 s, or\n"
     "                   with --drive until the run ends)\n"
     "  --trace FILE     write a CSV line every 100 ms tick instead of the summary\n"
-    "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run\n"
+    "  --wav FILE       write the run's sound to a WAV file (48 kHz, 16-bit stereo) as long as the run;\n"
+    "                   a WAV file holds a little over 6 hours\n"
     "  --store FILE     the per-user store (options, saved driving states) in this INI file, as the program\n"
     "                   keeps it in ~/.config/Cabdrive/kestra.ini; without it an empty store in memory\n"
     "  --realtime       run as the clock on the wall goes, not as fast as it can\n"
@@ -60,6 +62,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
 {
     cabdrive::HeadlessRunOptions& options = line.options;
     bool listenAddressGiven = false;
+    std::string secondsText;  // as given
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--drive" || arg == "--realtime") {
@@ -89,6 +92,8 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
         } else if (arg == "--trace") {
             options.traceFile = value;
         } else if (arg == "--wav") {
+            if (value.empty())
+                return "--wav needs a file name";
             options.wavFile = value;
         } else if (arg == "--store") {
             line.storeFile = value;
@@ -104,6 +109,7 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
             if (seconds > cabdrive::longestRunSeconds)
                 return "--seconds is at most 86400 (a day), not " + value;
             options.seconds = seconds;
+            secondsText = value;
         }
     }
     if (options.dataFolder.empty())
@@ -112,6 +118,10 @@ std::optional<std::string> parseArguments(int argc, char** argv, CommandLine& li
         return "--drive and --script exclude each other";
     if (listenAddressGiven && !options.live.port)
         return "--live-listen needs --live-port: without a port there is no live stream to listen for";
+    const std::int64_t longestWav = cabdrive::SoundRecording::longestSeconds(cabdrive::recordingRate);
+    if (!options.wavFile.empty() && options.seconds && *options.seconds > static_cast<double>(longestWav))
+        return "--seconds " + secondsText + " is too long for --wav: a WAV file holds at most " + std::to_string(longestWav)
+             + " s of sound";
     if (options.live.port && !options.realtime)
         return "--live-port needs --realtime: a run as fast as it can go is over before a client could follow it";
     return std::nullopt;

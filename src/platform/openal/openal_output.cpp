@@ -1,5 +1,4 @@
-// OpenAlOutput: an OpenAL Soft device and context of its own, with a loopback
-// device in place of a missing sound card.
+// OpenAlOutput: an OpenAL Soft device and context of its own.
 #include "platform/openal/openal_output.h"
 
 #include <algorithm>
@@ -9,15 +8,18 @@ namespace cabdrive {
 OpenAlOutput::OpenAlOutput(Device wanted, int monoSources, int loopbackRate)
     : m_monoSources(monoSources), m_loopbackRate(loopbackRate)
 {
-    m_opened = std::chrono::steady_clock::now();
-    if (wanted != Device::loopback) {
-        m_device = alcOpenDevice(nullptr);
-        // The sound card mixes at its own rate and format.
-        if (m_device != nullptr && createContext({}))
-            return;
-    }
-    if (wanted != Device::soundCard)
+    if (wanted == Device::soundCard)
+        openSoundCard();
+    else
         openLoopback();
+}
+
+void OpenAlOutput::openSoundCard()
+{
+    m_device = alcOpenDevice(nullptr);
+    // The sound card mixes at its own rate and format.
+    if (m_device != nullptr)
+        createContext({});
 }
 
 bool OpenAlOutput::createContext(const std::vector<ALCint>& attributes)
@@ -34,24 +36,23 @@ bool OpenAlOutput::createContext(const std::vector<ALCint>& attributes)
     return false;
 }
 
-bool OpenAlOutput::openLoopback()
+void OpenAlOutput::openLoopback()
 {
     if (alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback") == ALC_FALSE)
-        return false;
+        return;
     const auto openDevice =
         reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
     const auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
     if (openDevice == nullptr || render == nullptr)
-        return false;
+        return;
     m_device = openDevice(nullptr);
     if (m_device == nullptr)
-        return false;
+        return;
     if (!createContext({ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_FLOAT_SOFT, ALC_FREQUENCY,
                         m_loopbackRate, ALC_OUTPUT_LIMITER_SOFT, ALC_TRUE}))
-        return false;
+        return;
     m_render = render;
     m_opened = std::chrono::steady_clock::now();
-    return true;
 }
 
 OpenAlOutput::~OpenAlOutput()

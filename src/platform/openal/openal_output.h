@@ -1,5 +1,5 @@
-// OpenAlOutput: an OpenAL Soft device and context of its own, with a loopback
-// device in place of a missing sound card.
+// OpenAlOutput: an OpenAL Soft device and context of its own: the sound card,
+// or a loopback device that mixes only when asked.
 #pragma once
 
 #include <AL/alc.h>
@@ -11,23 +11,22 @@
 
 namespace cabdrive {
 
-// With no sound card alcOpenDevice(NULL) fails. The output then opens a
-// loopback device, which mixes only when rendered: keepUp() renders it, into
-// nothing, up to the time that has passed, so its sources play and finish in
-// real time, silently. When even that is impossible there is no context and
-// every user of the output goes on without sound.
+// With no sound card alcOpenDevice(NULL) fails, and the output has no
+// context. A loopback device mixes only when rendered: keepUp() renders it,
+// into nothing, up to the time that has passed, so that its sources play and
+// finish in real time, silently, in place of a missing sound card. When an
+// output cannot be opened there is no context and every user of the output
+// goes on without sound.
 class OpenAlOutput {
 public:
-    // soundCard: none at all when the sound card cannot be opened.
-    enum class Device { soundCardOrLoopback, soundCard, loopback };
+    enum class Device { soundCard, loopback };
     // Hz; the loopback mix is stereo in floats, full scale at +-1, through the
     // library's limiter (as a sound card's is), without dither: silence is 0.
     static constexpr int defaultLoopbackRate = 44100;
 
     // monoSources: how many mono sources to ask the context for (0: the
     // library's default, 255 or so); the context may grant fewer.
-    explicit OpenAlOutput(Device wanted = Device::soundCardOrLoopback, int monoSources = 0,
-                          int loopbackRate = defaultLoopbackRate);
+    explicit OpenAlOutput(Device wanted, int monoSources = 0, int loopbackRate = defaultLoopbackRate);
     ~OpenAlOutput();
     OpenAlOutput(const OpenAlOutput&) = delete;
     OpenAlOutput& operator=(const OpenAlOutput&) = delete;
@@ -61,7 +60,8 @@ public:
     };
 
 private:
-    bool openLoopback();
+    void openSoundCard();
+    void openLoopback();
     bool createContext(const std::vector<ALCint>& attributes);
 
     ALCdevice* m_device = nullptr;
