@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <string_view>
 
+#include "common/line_reader.h"
 #include "common/paths.h"
 #include "data/route_distances.h"
+#include "data/title_media.h"
+#include "platform/ffmpeg/ffmpeg_audio_decoder.h"
 #include "ports/video_reader.h"
 #include "sim/video_switch.h"
 
@@ -179,6 +182,23 @@ void warnOfRoutePictures(FileWarnings& w, const RouteData& r, const LoadedRun& l
 }
 
 }  // namespace
+
+void warnOfTitle(const std::string& folder, PictureLoader& pictures, Warnings& warnings)
+{
+    FileWarnings w("title screen", warnings);
+    for (const MenuEntryPicture& entry : menuEntryPictures) {
+        if (!loadDataPicture(pictures, joinPath(folder, entry.file)))
+            w.add(std::string(entry.file) + " cannot be loaded: the caption \"" + std::string(entry.caption) +
+                  "\" takes its place");
+    }
+    // The title's media player opens a sound with the audio decoder.
+    for (const std::string_view sound : {openingSoundFile, startSoundFile}) {
+        if (!FfmpegAudioDecoder().open(resolveDataPath(joinPath(folder, sound))))
+            w.add(std::string(sound) + " cannot be played: the title goes on in silence");
+    }
+    if (!openDataFile(joinPath(folder, helpTextFile)))
+        w.add(std::string(helpTextFile) + " cannot be opened: the program says so at start and the Help window stays empty");
+}
 
 void warnOfSettings(const Settings& s, Warnings& warnings)
 {
