@@ -195,6 +195,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "line_down.dat: [SpeedUnit] row 9 runs from frame 4530 to 4230: a row must run forwards"},
         Breakage{"MissingOpeningPicture", "line_down.dat", "image\\opening.bmp", "image\\none.bmp",
                  "line_down.dat: [Staf] opening picture image\\none.bmp cannot be loaded: the view stays black before the start"},
+        Breakage{"VideoShorterThanTheFilmingSpeeds", "line_down.dat", "[DataName]\nline_down", "[DataName]\nshort",
+                 "line_down.dat: the video {folder}video/short.avi has 30 frames, but [SpeedUnit] ends at frame 6000"},
+        Breakage{"StationBeyondTheVideo", "line_down.dat", "[DataName]\nline_down", "[DataName]\nshort",
+                 "line_down.dat: [Station] row 1 frame 1500 lies beyond the last frame of the video (30)"},
+        Breakage{"StripSmallerThanItsCell", "train_E231_5B.dat", "16\n8\nnotch_p.bmp", "100\n8\nnotch_p.bmp",
+                 "train_E231_5B.dat: [NotchImageP] picture notch_p.bmp is 80 x 8 px, smaller than one 100 x 8 px cell: "
+                 "it shows nothing"},
+        Breakage{"NoEmergencyBrakePressure", "train_E231_5B.dat", "[EBPress]\n520", "[EBPress]\n0",
+                 "train_E231_5B.dat: [EBPress] is 0: the brake force is reckoned per kPa of it, so no brake acts and the "
+                 "train never stops"},
+        Breakage{"NoServiceBrakePressure", "train_E231_5B.dat", "[MAXPress]\n440", "[MAXPress]\n0",
+                 "train_E231_5B.dat: [MAXPress] is 0: the service notches apply no air brake; only the emergency position "
+                 "fills the cylinders"},
         Breakage{"MenuPictureMissing", "image/title/line01.bmp", "", "",
                  "title screen: image\\title\\line01.bmp cannot be loaded: the caption \"下り線\" takes its place"},
         Breakage{"TitleSoundMissing", "sound/start.wav", "", "",

@@ -86,6 +86,19 @@ void warnOfNotchTable(FileWarnings& w, const VehicleSpec& v)
         w.add(counts + ": notches above " + std::to_string(rows) + " give no power");
 }
 
+// The friction brake's force is its full force times the cylinder pressure
+// over [EBPress], whatever the brake type; the service notches fill the
+// cylinders towards [MAXPress], only the emergency position towards [EBPress].
+void warnOfBrakePressures(FileWarnings& w, const VehicleSpec& v)
+{
+    if (v.ebPress <= 0)
+        w.add("[EBPress] is " + std::to_string(v.ebPress) + ": the brake force is reckoned per kPa of it, so no brake "
+              "acts and the train never stops");
+    else if (v.maxPress <= 0)
+        w.add("[MAXPress] is " + std::to_string(v.maxPress) + ": the service notches apply no air brake; only the "
+              "emergency position fills the cylinders");
+}
+
 // Frames that lie in no [SpeedUnit] row get the distance 0: almost always a
 // table that stops short of the line's objects. Beyond the video's last
 // frame the object is never reached.
@@ -224,6 +237,7 @@ void warnOfVehicle(const std::string& vehicleName, const LoadedRun& loaded, Warn
     if (std::fabs(carMasses - v.trainMass.value()) >= 0.00005L)
         w.add("[Mt] + [Tt] + [Tct] is " + tonnes(carMasses) + " t, but [Tons] is " + tonnes(v.trainMass.value()) +
               " t: braking and adhesion reckon with another train than traction does");
+    warnOfBrakePressures(w, v);
     warnOfNotchTable(w, v);
     warnOfStrips(w, v);
 }
