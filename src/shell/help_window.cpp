@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "common/line_reader.h"
+#include "data/title_media.h"
 #include "shell/message_boxes.h"
 
 namespace cabdrive {
@@ -24,7 +25,7 @@ HelpWindow::HelpWindow(MessageBoxes& messages, QWidget* parent) : QWidget(parent
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_memo1);
 
-    auto file = openDataFile("operation.dat");
+    auto file = openDataFile(helpTextFile);
     if (!file) {
         messages.show(this, QStringLiteral("ファイル operation.dat を開けません。"));
         return;

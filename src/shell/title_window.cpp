@@ -4,20 +4,20 @@
 
 #include <filesystem>
 #include <optional>
-#include <string_view>
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QImageReader>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QScreen>
 
 #include "common/paths.h"
 #include "common/rounding.h"
+#include "data/title_media.h"
+#include "platform/qt/qimage_picture_loader.h"
 #include "shell/clickable_picture.h"
 #include "shell/main_window.h"
 #include "shell/media_player.h"
@@ -29,12 +29,6 @@ namespace {
 const QString applicationTitle = QStringLiteral("鉄道運転シミュレータ");
 const QString pickTrainCaption = QStringLiteral("この路線を任意の列車で運転することができます");
 const QString pickTrainFilter = QStringLiteral("列車データファイル (*.dat)");
-// The message when the program is not where its data is; the next line
-// names the file it missed.
-constexpr std::string_view notInPlaceMessage = "実行ファイルが正しい場所に配置されていません";
-constexpr const char* titlePicture1 = "image\\title\\title01.jpg";
-constexpr const char* titlePicture2 = "image\\title\\title02.jpg";
-constexpr const char* menuPictureFile = "image\\title\\title2.jpg";
 
 constexpr int timer1IntervalMs = 100;
 constexpr std::int32_t movieTickLimit = 1600;  // 160 s: the title comes even if the movie never ends
@@ -61,6 +55,13 @@ ClickablePicture* menuPicture(QWidget& parent, const char* name, int left, int t
     picture->move(left, top);
     picture->setCursor(Qt::PointingHandCursor);
     return picture;
+}
+
+void loadMenuPicture(ClickablePicture& entry, const MenuEntryPicture& picture, bool transparentCorner = false)
+{
+    entry.loadPicture(std::string(picture.file),
+                      QString::fromUtf8(picture.caption.data(), static_cast<qsizetype>(picture.caption.size())),
+                      transparentCorner);
 }
 
 }  // namespace
@@ -142,28 +143,16 @@ void TitleWindow::buildWindow()
     connect(&m_timer1, &QTimer::timeout, this, &TitleWindow::Timer1Timer);
 }
 
-// The settings file, and the pictures without which the title would be a
-// black screen with nothing to click: the two title pictures (one is chosen
-// at random) and the menu's.
-std::optional<std::string> TitleWindow::missingStartFile() const
-{
-    if (!std::filesystem::exists(resolveDataPath("cabdrive.dat")))
-        return "cabdrive.dat";
-    for (const char* picture : {titlePicture1, titlePicture2, menuPictureFile})
-        if (!QImageReader(QString::fromStdString(resolveDataPath(picture).string())).canRead())
-            return picture;
-    return std::nullopt;
-}
-
 void TitleWindow::FormCreate()
 {
-    m_line1->loadPicture("image\\title\\line01.bmp", QStringLiteral("下り線"));
-    m_line2->loadPicture("image\\title\\line02.bmp", QStringLiteral("上り線"));
-    m_train1->loadPicture("image\\title\\train1.bmp", QStringLiteral("運転開始"));
-    m_cursor->loadPicture("image\\title\\cursor.bmp", QStringLiteral("▶"), true);
+    loadMenuPicture(*m_line1, line1Picture);
+    loadMenuPicture(*m_line2, line2Picture);
+    loadMenuPicture(*m_train1, train1Picture);
+    loadMenuPicture(*m_cursor, cursorPicture, true);
 
-    if (const std::optional<std::string> missing = missingStartFile()) {
-        m_messages.show(this, QString::fromStdString(withFileNotOpened(notInPlaceMessage, *missing)));
+    QImagePictureLoader pictures;
+    if (const std::optional<std::string> refusal = startUpRefusal("", pictures)) {
+        m_messages.show(this, QString::fromStdString(*refusal));
         return;
     }
     m_created = true;
@@ -179,7 +168,7 @@ void TitleWindow::FormCreate()
         entry->hide();
 
     QRandomGenerator random(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
-    m_titlePicture = random.bounded(2) == 0 ? titlePicture1 : titlePicture2;
+    m_titlePicture = titlePictureFiles[random.bounded(2)];
     m_menuPicture = menuPictureFile;
 }
 
@@ -202,7 +191,7 @@ void TitleWindow::Timer1Timer()
         if (m_movieTicks >= movieTickLimit && movieShown) {
             Imageclick();
         } else if (m_mediaPlayer1->fileName().empty() && movieShown) {
-            playSound("sound\\34109.wav");
+            playSound(std::string(openingSoundFile));
             Imageclick();
         }
     } else if (m_titleState == menuShown) {
@@ -282,7 +271,7 @@ void TitleWindow::Trainclick()
         m_mediaPlayer1->stop();
         m_mediaPlayer1->close();
     }
-    playSound("sound\\start.wav");
+    playSound(std::string(startSoundFile));
 
     setClientHeight(clientHeightWithStatus);
     setStatus(QStringLiteral("Formを作成しています"));

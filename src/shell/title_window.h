@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include <QTimer>
@@ -59,8 +58,9 @@ public:
                 Desktop desktop = systemDesktop(), OpenAlOutput* soundCard = nullptr, QWidget* parent = nullptr);
     ~TitleWindow() override;
 
-    // False when the settings file or a title picture was missing: the
-    // message, naming the file, has been shown and the program ends.
+    // False when the settings file was missing or a title picture would not
+    // load (see startUpRefusal): the message, naming the file, has been shown
+    // and the program ends.
     bool created() const { return m_created; }
 
     std::int32_t titleState() const { return m_titleState; }
@@ -112,7 +112,6 @@ protected:
 private:
     void buildWindow();
     void FormCreate();
-    std::optional<std::string> missingStartFile() const;
     void playOpeningMovie();
     void showPicture(const std::string& dataPath);
     void playSound(const std::string& dataPath);

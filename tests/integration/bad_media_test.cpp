@@ -26,6 +26,7 @@ const fs::path demoVideo = fs::path(CABDRIVE_DEMO_FOLDER) / "video" / "line_down
 constexpr const char* panelPicture = "panel/e231/panel.bmp";  // [Panel] of the default train
 constexpr const char* notchStrip = "panel/e231/notchimagep.bmp";
 constexpr const char* signalPicture = "image/signal/signal.bmp";
+constexpr const char* firstMelody = "sound/line/melody0.wav";  // the first station's departure melody
 
 std::string garbage(std::size_t size)
 {
@@ -36,9 +37,9 @@ std::string garbage(std::size_t size)
     return bytes;
 }
 
-std::string demoVideoBytes()
+std::string fileBytes(const fs::path& file)
 {
-    std::ifstream in(demoVideo, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
@@ -174,7 +175,7 @@ TEST_F(BadMedia, AnEmptyOrGarbageVideoIsReportedAndTheRunGoesOnWithoutPictures)
 // The header still counts every frame; the pictures stop half way.
 TEST_F(BadMedia, AVideoCutInHalfIsWarnedOfAndItsLostFramesLeaveTheLastPicture)
 {
-    const BrokenDemo demo({{"video/line_down.avi", demoVideoBytes().substr(0, fs::file_size(demoVideo) / 2)}});
+    const BrokenDemo demo({{"video/line_down.avi", fileBytes(demoVideo).substr(0, fs::file_size(demoVideo) / 2)}});
     const Outcome check = checkFolder(demo.folder());
     EXPECT_EQ(check.status, 0) << check.err;
     EXPECT_NE(check.out.find("cannot be decoded: the view stops changing there"), std::string::npos) << check.out;
@@ -195,7 +196,7 @@ TEST_F(BadMedia, AVideoCutInHalfIsWarnedOfAndItsLostFramesLeaveTheLastPicture)
 // A third of the file overwritten: FFmpeg hides the damage in the picture.
 TEST_F(BadMedia, AVideoDamagedInsideIsWarnedOfAndStillRuns)
 {
-    std::string bytes = demoVideoBytes();
+    std::string bytes = fileBytes(demoVideo);
     const std::string noise = garbage(bytes.size() / 3);
     bytes.replace(bytes.size() / 3, noise.size(), noise);
     const BrokenDemo demo({{"video/line_down.avi", bytes}});
@@ -240,9 +241,30 @@ TEST_F(BadMedia, OnePixelStripsAndSignalsLoadAndAreWarnedOf)
 TEST_F(BadMedia, AnEmptyOrGarbageSoundStopsCheckRunAndProgramAlike)
 {
     for (const std::string& bytes : {std::string(), garbage(30000)}) {
-        const BrokenDemo demo({{"sound/line/melody0.wav", bytes}});
+        const BrokenDemo demo({{firstMelody, bytes}});
         expectRefusedEverywhere(demo, demo.folder() + "sound\\line\\melody0.wav: ");
     }
+}
+
+// A WAV written as a stream declares 0xFFFFFFFF bytes in its RIFF and data
+// sizes, more than a day of sound. The melody lasts what the file holds: the run starts at the
+// clock the intact melody gives, and the train leaves on time.
+TEST_F(BadMedia, AMelodyWhoseHeaderDeclaresMoreThanItHoldsLastsWhatItHolds)
+{
+    std::string bytes = fileBytes(fs::path(CABDRIVE_DEMO_FOLDER) / firstMelody);
+    const std::size_t data = bytes.find("data");
+    ASSERT_TRUE(bytes.starts_with("RIFF") && data != std::string::npos);
+    for (const std::size_t size : {std::size_t{4}, data + 4})
+        bytes.replace(size, 4, "\xFF\xFF\xFF\xFF");
+    const BrokenDemo demo({{firstMelody, bytes}});
+    const Outcome check = checkFolder(demo.folder());
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.err, "");
+
+    const Outcome streamed = runFolder(demo.folder());
+    ASSERT_EQ(streamed.status, 0) << streamed.err;
+    EXPECT_EQ(streamed.out, runFolder(CABDRIVE_DEMO_FOLDER).out);
+    EXPECT_EQ(streamed.out.find("top speed 0.0 km/h"), std::string::npos) << streamed.out;
 }
 
 }  // namespace

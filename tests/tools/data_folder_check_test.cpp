@@ -114,6 +114,17 @@ CheckResult checkBroken(const Breakage& b, bool strict = false)
     return r;
 }
 
+// The message with {file} (the file the breakage changed) or {folder} (the
+// folder of that file, with its separator) filled in.
+std::string filledIn(std::string message, const CheckResult& r)
+{
+    const fs::path file(r.file);
+    for (const auto& [slot, path] : {std::pair{"{file}", file.string()}, {"{folder}", file.parent_path().string() + "/"}})
+        if (const std::size_t at = message.find(slot); at != std::string::npos)
+            message.replace(at, std::string_view(slot).size(), path);
+    return message;
+}
+
 class BrokenDataFolder : public ::testing::TestWithParam<Breakage> {};
 
 TEST_P(BrokenDataFolder, IsRejectedWithTheExactMessage)
@@ -121,16 +132,18 @@ TEST_P(BrokenDataFolder, IsRejectedWithTheExactMessage)
     const CheckResult r = checkBroken(GetParam());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    std::string message = GetParam().message;
-    if (const std::size_t file = message.find("{file}"); file != std::string::npos)
-        message.replace(file, 6, r.file);
-    EXPECT_EQ(r.err, message + "\n");
+    EXPECT_EQ(r.err, filledIn(GetParam().message, r) + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachFile, BrokenDataFolder,
     ::testing::Values(
-        Breakage{"SettingsMissing", "cabdrive.dat", "", "", "stringファイルに誤りがあります\nファイル {file} を開けません。"},
+        // The title screen's test, before any run.
+        Breakage{"SettingsMissing", "cabdrive.dat", "", "", "実行ファイルが正しい場所に配置されていません\nファイル {file} を開けません。"},
+        Breakage{"TitlePictureMissing", "image/title/title01.jpg", "", "",
+                 "実行ファイルが正しい場所に配置されていません\nファイル {file} を開けません。"},
+        Breakage{"MenuPictureGarbage", "image/title/title2.jpg", "\xFF\xD8", "GA",
+                 "実行ファイルが正しい場所に配置されていません\nファイル {file} を開けません。"},
         Breakage{"VehicleMissing", "train_E231_5B.dat", "", "",
                  "車両ファイルに誤りがあります- 列車の基本設定\nファイル {file} を開けません。"},
         Breakage{"RouteMissing", "line_up.dat", "", "", "路線ファイルに誤りがあります。その他:\nファイル {file} を開けません。"},
@@ -153,7 +166,7 @@ TEST_P(WarnedDataFolder, LoadsWithAWarningAfterTheSummary)
 {
     const CheckResult r = checkBroken(GetParam());
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::size_t warning = r.out.find(std::string("\nwarning: ") + GetParam().message + "\n");
+    const std::size_t warning = r.out.find("\nwarning: " + filledIn(GetParam().message, r) + "\n");
     EXPECT_NE(warning, std::string::npos) << r.out;
     EXPECT_GT(warning, r.out.rfind("pattern targets")) << "warnings follow the summary";
     EXPECT_EQ(checkBroken(GetParam(), true).status, 1);
@@ -181,7 +194,26 @@ INSTANTIATE_TEST_SUITE_P(
         Breakage{"FilmingSpeedsBackwards", "line_down.dat", "4230,4530,0,65", "4530,4230,0,65",
                  "line_down.dat: [SpeedUnit] row 9 runs from frame 4530 to 4230: a row must run forwards"},
         Breakage{"MissingOpeningPicture", "line_down.dat", "image\\opening.bmp", "image\\none.bmp",
-                 "line_down.dat: [Staf] opening picture image\\none.bmp cannot be loaded: the view stays black before the start"}),
+                 "line_down.dat: [Staf] opening picture image\\none.bmp cannot be loaded: the view stays black before the start"},
+        Breakage{"VideoShorterThanTheFilmingSpeeds", "line_down.dat", "[DataName]\nline_down", "[DataName]\nshort",
+                 "line_down.dat: the video {folder}video/short.avi has 30 frames, but [SpeedUnit] ends at frame 6000"},
+        Breakage{"StationBeyondTheVideo", "line_down.dat", "[DataName]\nline_down", "[DataName]\nshort",
+                 "line_down.dat: [Station] row 1 frame 1500 lies beyond the last frame of the video (30)"},
+        Breakage{"StripSmallerThanItsCell", "train_E231_5B.dat", "16\n8\nnotch_p.bmp", "100\n8\nnotch_p.bmp",
+                 "train_E231_5B.dat: [NotchImageP] picture notch_p.bmp is 80 x 8 px, smaller than one 100 x 8 px cell: "
+                 "it shows nothing"},
+        Breakage{"NoEmergencyBrakePressure", "train_E231_5B.dat", "[EBPress]\n520", "[EBPress]\n0",
+                 "train_E231_5B.dat: [EBPress] is 0: the brake force is reckoned per kPa of it, so no brake acts and the "
+                 "train never stops"},
+        Breakage{"NoServiceBrakePressure", "train_E231_5B.dat", "[MAXPress]\n440", "[MAXPress]\n0",
+                 "train_E231_5B.dat: [MAXPress] is 0: the service notches apply no air brake; only the emergency position "
+                 "fills the cylinders"},
+        Breakage{"MenuPictureMissing", "image/title/line01.bmp", "", "",
+                 "title screen: image\\title\\line01.bmp cannot be loaded: the caption \"下り線\" takes its place"},
+        Breakage{"TitleSoundMissing", "sound/start.wav", "", "",
+                 "title screen: sound\\start.wav cannot be played: the title goes on in silence"},
+        Breakage{"HelpTextMissing", "operation.dat", "", "",
+                 "title screen: operation.dat cannot be opened: the program says so at start and the Help window stays empty"}),
     [](const ::testing::TestParamInfo<Breakage>& info) { return std::string(info.param.name); });
 
 TEST(DataFolderCheck, AMissingControllerMapStopsTheCheck)

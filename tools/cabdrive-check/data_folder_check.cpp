@@ -6,6 +6,7 @@
 
 #include "common/clock_text.h"
 #include "common/load_error.h"
+#include "data/title_media.h"
 #include "data_folder_warnings.h"
 #include "platform/openal/silent_sound_device.h"
 #include "ports/memory_key_value_store.h"
@@ -176,9 +177,14 @@ int checkDataFolder(const CheckRequest& request, PictureLoader& pictures, VideoR
     const char* routeFiles[2] = {"line_down.dat", "line_up.dat"};
     const std::string vehicleName = request.vehicleFile.empty() ? std::string(defaultTrainFile) : request.vehicleFile;
     try {
+        // The title screen comes before any run, and without its pictures
+        // the program goes no further.
+        if (const std::optional<std::string> refusal = startUpRefusal(folder.programFolder, pictures))
+            throw LoadError(*refusal);
+        Warnings warnings;
+        warnOfTitle(folder.programFolder, pictures, warnings);
         // Each line as the program runs it, pictures, cab and video included.
         std::unique_ptr<LoadedRun> lines[2];
-        Warnings warnings;
         for (int i = 0; i < 2; ++i) {
             RunSetup setup;
             setup.routeFileName = routeFiles[i];

@@ -16,9 +16,10 @@ struct CheckRequest {
     bool strict = false;      // warnings fail the check
 };
 
-// Loads the settings file, the controller map, the vehicle file and both
-// route files, builds the cab and opens each line's video, through the run
-// builder as the program does. Prints the summary to `out`, then one line
+// Checks the title screen's files as the program's start does, then loads
+// the settings file, the controller map, the vehicle file and both route
+// files, builds the cab and opens each line's video, through the run builder
+// as the program does. Prints the summary to `out`, then one line
 // per warning (data that loads but cannot work as meant) starting with
 // "warning:", and returns 0 (1 with warnings when strict); or prints the
 // program's exact message to `err` and returns 1.

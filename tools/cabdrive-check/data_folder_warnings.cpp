@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <string_view>
 
+#include "common/line_reader.h"
 #include "common/paths.h"
 #include "data/route_distances.h"
+#include "data/title_media.h"
+#include "platform/ffmpeg/ffmpeg_audio_decoder.h"
 #include "ports/video_reader.h"
 #include "sim/video_switch.h"
 
@@ -81,6 +84,19 @@ void warnOfNotchTable(FileWarnings& w, const VehicleSpec& v)
         w.add(counts + ": the first row is notch 1, so a leading notch-0 row shifts every notch by one");
     else if (rows < v.powerNotches)
         w.add(counts + ": notches above " + std::to_string(rows) + " give no power");
+}
+
+// The friction brake's force is its full force times the cylinder pressure
+// over [EBPress], whatever the brake type; the service notches fill the
+// cylinders towards [MAXPress], only the emergency position towards [EBPress].
+void warnOfBrakePressures(FileWarnings& w, const VehicleSpec& v)
+{
+    if (v.ebPress <= 0)
+        w.add("[EBPress] is " + std::to_string(v.ebPress) + ": the brake force is reckoned per kPa of it, so no brake "
+              "acts and the train never stops");
+    else if (v.maxPress <= 0)
+        w.add("[MAXPress] is " + std::to_string(v.maxPress) + ": the service notches apply no air brake; only the "
+              "emergency position fills the cylinders");
 }
 
 // Frames that lie in no [SpeedUnit] row get the distance 0: almost always a
@@ -180,6 +196,23 @@ void warnOfRoutePictures(FileWarnings& w, const RouteData& r, const LoadedRun& l
 
 }  // namespace
 
+void warnOfTitle(const std::string& folder, PictureLoader& pictures, Warnings& warnings)
+{
+    FileWarnings w("title screen", warnings);
+    for (const MenuEntryPicture& entry : menuEntryPictures) {
+        if (!loadDataPicture(pictures, joinPath(folder, entry.file)))
+            w.add(std::string(entry.file) + " cannot be loaded: the caption \"" + std::string(entry.caption) +
+                  "\" takes its place");
+    }
+    // The title's media player opens a sound with the audio decoder.
+    for (const std::string_view sound : {openingSoundFile, startSoundFile}) {
+        if (!FfmpegAudioDecoder().open(resolveDataPath(joinPath(folder, sound))))
+            w.add(std::string(sound) + " cannot be played: the title goes on in silence");
+    }
+    if (!openDataFile(joinPath(folder, helpTextFile)))
+        w.add(std::string(helpTextFile) + " cannot be opened: the program says so at start and the Help window stays empty");
+}
+
 void warnOfSettings(const Settings& s, Warnings& warnings)
 {
     FileWarnings w("cabdrive.dat", warnings);
@@ -204,6 +237,7 @@ void warnOfVehicle(const std::string& vehicleName, const LoadedRun& loaded, Warn
     if (std::fabs(carMasses - v.trainMass.value()) >= 0.00005L)
         w.add("[Mt] + [Tt] + [Tct] is " + tonnes(carMasses) + " t, but [Tons] is " + tonnes(v.trainMass.value()) +
               " t: braking and adhesion reckon with another train than traction does");
+    warnOfBrakePressures(w, v);
     warnOfNotchTable(w, v);
     warnOfStrips(w, v);
 }

@@ -10,10 +10,15 @@
 
 namespace cabdrive {
 
+class PictureLoader;
 class VideoReader;
 
 // One warning per line, without the "warning: " the check puts before it.
 using Warnings = std::vector<std::string>;
+
+// The title screen's files under `folder` that the program goes on without:
+// a menu picture (a caption takes its place), a title sound, the Help text.
+void warnOfTitle(const std::string& folder, PictureLoader& pictures, Warnings& warnings);
 
 // The settings file's screen and step values.
 void warnOfSettings(const Settings& settings, Warnings& warnings);

@@ -16,9 +16,10 @@ namespace {
 constexpr std::string_view program = "cabdrive-check";
 constexpr std::string_view usage =
     "usage: cabdrive-check DATA_FOLDER [VEHICLE_FILE] [--strict]\n"
-    "  Loads the data folder the way cabdrive does: cabdrive.dat, mascon.dat, the vehicle file and both\n"
-    "  route files (line_down.dat, line_up.dat) with their pictures, sounds and videos, then prints a\n"
-    "  summary of each and a \"warning:\" line for each thing that loads but cannot work as meant.\n"
+    "  Loads the data folder the way cabdrive does: the title screen's pictures and sounds, operation.dat,\n"
+    "  cabdrive.dat, mascon.dat, the vehicle file and both route files (line_down.dat, line_up.dat) with\n"
+    "  their pictures, sounds and videos, then prints a summary of each and a \"warning:\" line for each\n"
+    "  thing that loads but cannot work as meant.\n"
     "  On the first error it prints the exact message cabdrive would show and exits with status 1.\n"
     "  VEHICLE_FILE   relative to DATA_FOLDER unless absolute (default train_E231_5B.dat)\n"
     "  --strict       any warning fails the check (status 1)\n"
