@@ -2,27 +2,42 @@
 #include "state/scene.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace cabdrive {
 namespace {
 
-bool sameName(std::string_view a, std::string_view b)
+// ASCII letters only, as names are matched on the platform the data comes
+// from; the locale's tolower would be a library call per letter, and the
+// tick looks names up hundreds of times.
+constexpr unsigned char lower(char c)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
 }
 
-template <typename Item>
-Item* findByName(std::vector<Item>& items, std::string_view name)
+// The first item of `name`, by the index kept beside the list.
+template <typename Item, typename Index>
+Item* findByName(std::vector<Item>& items, const Index& index, std::string_view name)
 {
-    const auto found = std::find_if(items.begin(), items.end(), [name](const Item& item) { return sameName(item.name, name); });
-    return found == items.end() ? nullptr : &*found;
+    const auto found = index.find(name);
+    return found == index.end() ? nullptr : &items[found->second];
 }
 
 }  // namespace
+
+std::size_t Scene::NameHash::operator()(std::string_view name) const
+{
+    std::size_t hash = 14695981039346656037u;  // FNV-1a over the lower-case bytes
+    for (const char c : name)
+        hash = (hash ^ lower(c)) * 1099511628211u;
+    return hash;
+}
+
+bool Scene::SameName::operator()(std::string_view a, std::string_view b) const
+{
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+}
 
 int ScenePicture::patternCount() const
 {
@@ -40,9 +55,11 @@ void ScenePicture::keyByBottomLeftPixel()
 
 ScenePicture& Scene::addPicture(std::string name, Picture picture)
 {
-    ScenePicture* entry = findByName(m_pictures, name);
-    if (!entry)
+    ScenePicture* entry = findByName(m_pictures, m_pictureIndex, name);
+    if (!entry) {
+        m_pictureIndex.emplace(name, m_pictures.size());
         entry = &m_pictures.emplace_back();
+    }
     entry->name = std::move(name);
     entry->patternWidth = picture.width;
     entry->patternHeight = picture.height;
@@ -53,16 +70,17 @@ ScenePicture& Scene::addPicture(std::string name, Picture picture)
 
 const ScenePicture* Scene::picture(std::string_view name) const
 {
-    return findByName(const_cast<std::vector<ScenePicture>&>(m_pictures), name);
+    return findByName(const_cast<std::vector<ScenePicture>&>(m_pictures), m_pictureIndex, name);
 }
 
 ScenePicture* Scene::picture(std::string_view name)
 {
-    return findByName(m_pictures, name);
+    return findByName(m_pictures, m_pictureIndex, name);
 }
 
 Sprite& Scene::addSprite(std::string_view pictureName, SpriteKind kind, double x, double y, int z)
 {
+    m_spriteIndex.emplace(pictureName, m_sprites.size());
     Sprite& sprite = m_sprites.emplace_back();
     sprite.name = std::string(pictureName);
     sprite.kind = kind;
@@ -78,12 +96,12 @@ Sprite& Scene::addSprite(std::string_view pictureName, SpriteKind kind, double x
 
 const Sprite* Scene::sprite(std::string_view name) const
 {
-    return findByName(const_cast<std::vector<Sprite>&>(m_sprites), name);
+    return findByName(const_cast<std::vector<Sprite>&>(m_sprites), m_spriteIndex, name);
 }
 
 Sprite* Scene::sprite(std::string_view name)
 {
-    return findByName(m_sprites, name);
+    return findByName(m_sprites, m_spriteIndex, name);
 }
 
 void Scene::setVisible(std::string_view name, bool visible)

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "ports/picture.h"
@@ -83,8 +84,22 @@ private:
             change(*found);
     }
 
+    // Names without regard to letter case, hashed and compared as such, so
+    // that the tick's hundred lookups by name cost no scan of the lists.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct SameName {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    using NameIndex = std::unordered_map<std::string, std::size_t, NameHash, SameName>;
+
     std::vector<ScenePicture> m_pictures;
     std::vector<Sprite> m_sprites;
+    NameIndex m_pictureIndex;  // the first picture of each name
+    NameIndex m_spriteIndex;   // the first sprite of each name
 };
 
 }  // namespace cabdrive
