@@ -87,6 +87,12 @@ TEST(SdlJoystick, AVirtualControllerDrivesTheHandlesAndMayBeUnpluggedMidRun)
     again.move(0, -6000);
     built.scheduler.advanceBy(200ms);
     EXPECT_EQ(controls.powerHandle, 2);
+
+    // The OHC-PC01's lever is a pair of button codes: (G, E) = (12, 32) is power 3.
+    chooseControllerKind(run, 3);
+    again.move(0, -1, {6, 7, 9});
+    built.scheduler.advanceBy(200ms);
+    EXPECT_EQ(controls.powerHandle, 3);
 }
 
 }  // namespace
