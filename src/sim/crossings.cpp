@@ -142,10 +142,8 @@ void forgetCrossings(Run& run)
 
 void requeueCrossingsInRange(Run& run)
 {
+    forgetCrossings(run);
     TracksideState& t = run.state.trackside;
-    t.crossingQueue.fill(emptySlot);
-    t.crossingJoined.assign(run.route.crosses.size(), 0);
-    t.crossingLeft.assign(run.route.crosses.size(), 0);
     const std::int32_t frame = run.state.video.currentFrame;
     const auto& rows = run.route.crosses;
     for (std::size_t i = 0; i < rows.size(); ++i) {
